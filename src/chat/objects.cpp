@@ -1,0 +1,138 @@
+#include "chat/objects.h"
+
+#include <algorithm>
+
+#include "text/sjis.h"
+
+namespace tellu {
+
+namespace {
+
+constexpr std::size_t kWhoColumn = 13;
+
+// Length of the character starting at byte i of Shift-JIS text; a lead byte
+// with nothing after it counts alone.
+std::size_t CharLength(std::string_view s, std::size_t i) {
+  return text::IsLeadByte(static_cast<uint8_t>(s[i])) && i + 1 < s.size() ? 2 : 1;
+}
+
+// Offset of the first character equal to the ASCII byte c, or npos.
+std::size_t FindChar(std::string_view s, char c) {
+  for (std::size_t i = 0; i < s.size(); i += CharLength(s, i)) {
+    if (s[i] == c) return i;
+  }
+  return std::string_view::npos;
+}
+
+std::string_view AvatarPart(std::string_view avatar) {
+  std::size_t slash = FindChar(avatar, '\\');
+  if (slash != std::string_view::npos) avatar.remove_prefix(slash + 1);
+  return avatar.substr(0, FindChar(avatar, '.'));
+}
+
+}  // namespace
+
+const std::array<StatusEntry, 8> kTelluStatus = {{
+    {"\x92\xCA\x8F\xED\x8F\xF3\x91\xD4", 151},  // 通常状態
+    {"\x97\xA3\x90\xC8\x92\x86", 152},          // 離席中
+    {"\x83\x8D\x83\x80\x92\x86", 156},          // ロム中
+    {"\x94\xE9\x98\x62\x92\x86", 157},          // 秘話中
+    {"\x93\x64\x98\x62\x92\x86", 158},          // 電話中
+    {"\x83\x89\x83\x75\x83\x89\x83\x75", 160},  // ラブラブ
+    {"\x83\x49\x83\x93\x90\x51\x92\x86", 171},  // オン寝中
+    {"\x81\x48", 163},                          // ？
+}};
+
+const std::array<StatusEntry, 8> kMiraboStatus = {{
+    {"Mirabo", 164},
+    {"\x97\xA3\x90\xC8\x92\x86", 165},          // 離席中
+    {"\x83\x8D\x83\x80\x92\x86", 166},          // ロム中
+    {"\x94\xE9\x98\x62\x92\x86", 167},          // 秘話中
+    {"\x93\x64\x98\x62\x92\x86", 168},          // 電話中
+    {"\x83\x6E\x81\x5B\x83\x67\x92\x86", 169},  // ハート中
+    {"\x81\x48", 163},                          // ？
+    {"\x81\x48", 163},                          // ？
+}};
+
+void ObjectTable::SetObject(int n, std::string_view name, std::string_view avatar) {
+  if (!IsObject(n)) return;
+  records_[n].name = name;
+  records_[n].avatar = avatar;
+}
+
+void ObjectTable::SetAvatar(int n, std::string_view avatar) {
+  if (IsObject(n)) records_[n].avatar = avatar;
+}
+
+void ObjectTable::SetPosition(int n, std::string_view bytes) {
+  SetPosition(n, DecodePosition(bytes));
+}
+
+void ObjectTable::SetPosition(int n, const Position& pos) {
+  if (IsObject(n)) records_[n].pos = pos;
+}
+
+void ObjectTable::SetRoom(int n, uint8_t room) {
+  if (IsObject(n)) records_[n].room = room;
+}
+
+void ObjectTable::EmptyObject(int n) {
+  if (!IsObject(n) || records_[n].name.empty()) return;
+  records_[n].name.clear();
+  records_[n].avatar.clear();
+}
+
+void ObjectTable::EmptyOthers() {
+  for (int n = kFirstOther; n <= kLastObject; ++n) EmptyObject(n);
+}
+
+const ObjectRecord& ObjectTable::Get(int n) const {
+  static const ObjectRecord kFree;
+  return IsObject(n) ? records_[n] : kFree;
+}
+
+int ObjectTable::FindOther(std::string_view name) const {
+  for (int n = kFirstOther; n <= kLastObject; ++n) {
+    if (!records_[n].name.empty() && records_[n].name == name) return n;
+  }
+  return 0;
+}
+
+Mark MarkOf(const Position& pos) {
+  Mark mark;
+  int z_mark = pos.z & 0x0F;
+  int index = (pos.dir & 0x08) ? 0 : pos.dir & 0x0F;
+  const std::array<StatusEntry, 8>* table = nullptr;
+  if (z_mark == 1) {
+    mark.companion = Companion::kTellu;
+    table = &kTelluStatus;
+  } else if (z_mark == 4) {
+    mark.companion = Companion::kMirabo;
+    table = &kMiraboStatus;
+  } else {
+    mark.hash = z_mark == 0x0F;
+    return mark;
+  }
+  mark.status = index;
+  mark.bitmap = (*table)[index].bitmap;
+  mark.label = (*table)[index].label;
+  return mark;
+}
+
+std::string WhoLine(const ObjectRecord& record) {
+  std::string_view name = record.name;
+  std::string line;
+  for (std::size_t i = 0; i < name.size();) {
+    std::size_t len = CharLength(name, i);
+    if (line.size() + len > kWhoColumn) break;
+    line += name.substr(i, len);
+    i += len;
+  }
+  line.append(9, ' ');
+  line.resize(std::min(line.size(), kWhoColumn));
+  line += AvatarPart(record.avatar);
+  if (MarkOf(record.pos).hash) line += '#';
+  return line;
+}
+
+}  // namespace tellu

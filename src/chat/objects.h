@@ -1,0 +1,83 @@
+// The object table: who is around (object 1 is the user, 2..11 the people the
+// server has numbered), with the status marks and Who lines read from it.
+#pragma once
+#include <array>
+#include <bitset>
+#include <string>
+#include <string_view>
+
+#include "chat/wire.h"
+
+namespace tellu {
+
+inline constexpr int kOwnObject = 1;
+inline constexpr int kFirstOther = 2;
+inline constexpr int kLastObject = 11;
+
+// A set of object numbers, indexed by number (0 and 12+ never set).
+using ObjectSet = std::bitset<kLastObject + 1>;
+
+inline bool IsObject(int n) { return n >= kOwnObject && n <= kLastObject; }
+inline bool IsOther(int n) { return n >= kFirstOther && n <= kLastObject; }
+
+struct ObjectRecord {
+  std::string name;    // Shift-JIS; empty while the object is free
+  std::string avatar;  // file reference, bytes as received
+  Position pos;
+  int16_t room = 0;
+};
+
+// Every operation ignores numbers outside 1..11.
+class ObjectTable {
+ public:
+  void SetObject(int n, std::string_view name, std::string_view avatar);
+  void SetAvatar(int n, std::string_view avatar);
+  // From 8 big-endian bytes; missing bytes read as 0.
+  void SetPosition(int n, std::string_view bytes);
+  void SetPosition(int n, const Position& pos);
+  void SetRoom(int n, uint8_t room);
+  // Frees a named object; its position and room stay.
+  void EmptyObject(int n);
+  void EmptyOthers();
+
+  // For a number outside 1..11: an always-free record.
+  const ObjectRecord& Get(int n) const;
+  const ObjectRecord& Own() const { return records_[kOwnObject]; }
+  // First of 2..11 carrying `name`, or 0.  A free object never matches, not
+  // even an empty name.
+  int FindOther(std::string_view name) const;
+
+ private:
+  std::array<ObjectRecord, kLastObject + 1> records_;
+};
+
+// Status marks hidden in the low four bits of a person's z and dir.
+struct StatusEntry {
+  std::string_view label;  // Shift-JIS
+  int bitmap;
+};
+extern const std::array<StatusEntry, 8> kTelluStatus;
+extern const std::array<StatusEntry, 8> kMiraboStatus;
+inline constexpr int kNoStatusBitmap = 150;
+
+enum class Companion { kNone, kTellu, kMirabo };
+
+struct Mark {
+  Companion companion = Companion::kNone;
+  int status = 0;     // index into the companion's table; 0 for kNone
+  int bitmap = kNoStatusBitmap;
+  std::string_view label;  // empty for kNone
+  bool hash = false;  // z mark 15: the Who line ends in "#"
+};
+Mark MarkOf(const Position& pos);
+
+// The Who window's line for a record: the name followed by nine blanks, cut to
+// 13 bytes, then the avatar's file name without folder and extension, then "#"
+// for z mark 15.  The cut never splits a double-byte character: such a name
+// loses the whole character and a blank takes its place.  The avatar part is
+// what follows the first backslash (the whole reference if it has none), up
+// to the first "." after that (to the end if there is none); the search steps
+// over double-byte characters, whose second byte may be 5C.
+std::string WhoLine(const ObjectRecord& record);
+
+}  // namespace tellu
