@@ -1,0 +1,61 @@
+// SettingsStore: the Settings record of the slot in use and its keys in
+// tellu.ini.  Every write goes to the profile at once.
+#pragma once
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "app/profile.h"
+#include "settings/settings.h"
+
+namespace tellu {
+
+enum class MuteChange { Muted, Unmuted, Refused };
+
+class SettingsStore {
+ public:
+  SettingsStore(Profile& profile, std::string slot_section);
+
+  Settings& settings() { return settings_; }
+  const Settings& settings() const { return settings_; }
+  const std::string& section() const { return settings_.slot_section; }
+  Profile& profile() { return profile_; }
+
+  // Keys of the slot section in their encodings.
+  int ReadInt(const std::string& key, int default_value);
+  std::string ReadText(const std::string& key, const std::string& default_value = "");
+  Pair ReadPoint(const std::string& key);
+  double ReadReal(const std::string& key);
+  void WriteInt(const std::string& key, int value);
+  void WriteText(const std::string& key, const std::string& value);
+  void WritePoint(const std::string& key, int x, int y);
+  void WriteReal(const std::string& key, double value);
+
+  // The mute list.  A handle is storable when it survives a write and a read
+  // of MuteList unchanged: not empty, no "," or line break, no blank at either end.
+  static bool IsStorableHandle(const std::string& handle);
+  bool IsMuted(const std::string& handle) const;
+  void LoadMuteList();
+  // Writes MuteList, then tells an open Who window to redraw.
+  void SaveMuteList();
+  // Appends the handle and saves; Refused (nothing written) when it is not storable.
+  MuteChange AddMute(const std::string& handle);
+  // Removes the first occurrence if muted, otherwise appends; then saves.
+  MuteChange ToggleMute(const std::string& handle);
+  // Replaces the list by the storable handles, in order, and saves.  Returns
+  // the handles left out.
+  std::vector<std::string> ReplaceMuteList(const std::vector<std::string>& handles);
+  // Called after every save of the mute list; the Who window sets it while open.
+  void SetMuteListSaved(std::function<void()> callback) { mute_list_saved_ = std::move(callback); }
+
+  // The log file could not be opened: logging stops for this run and the next
+  // start computes the default LogName again.
+  void ForgetLogName();
+
+ private:
+  Profile& profile_;
+  Settings settings_;
+  std::function<void()> mute_list_saved_;
+};
+
+}  // namespace tellu
