@@ -1,0 +1,116 @@
+#include "log/log_file.h"
+
+#include <cstdio>
+
+#include "app/profile.h"
+#include "text/sjis.h"
+
+namespace tellu {
+namespace {
+
+// Start of the file name: after the last separator that is a character of its
+// own (0x5C is also the trail byte of some double-byte characters).
+size_t FileNameStart(const std::string& path) {
+  size_t start = 0;
+  for (size_t i = 0; i < path.size();) {
+    const auto b = static_cast<uint8_t>(path[i]);
+    if (text::IsLeadByte(b) && i + 1 < path.size()) {
+      i += 2;
+      continue;
+    }
+    ++i;
+    if (b == '\\' || b == '/') start = i;
+  }
+  return start;
+}
+
+// The longest character-whole prefix of s of at most n bytes.
+size_t WholeCharacters(const std::string& s, size_t n) {
+  size_t i = 0;
+  while (i < n) {
+    size_t step = text::IsLeadByte(static_cast<uint8_t>(s[i])) && i + 1 < s.size() ? 2 : 1;
+    if (i + step > n) break;
+    i += step;
+  }
+  return i;
+}
+
+}  // namespace
+
+std::string HelpFilePath(const std::string& program_path) {
+  const size_t dot = program_path.rfind('.');
+  if (dot == std::string::npos || dot < FileNameStart(program_path)) return program_path + ".HLP";
+  return program_path.substr(0, dot) + ".HLP";
+}
+
+std::string DefaultLogName(const std::string& program_path) {
+  const std::string help = HelpFilePath(program_path);
+  if (help.size() <= 7) return {};
+  return help.substr(0, WholeCharacters(help, help.size() - 7));
+}
+
+std::string LogFilePath(const std::string& log_name, const LocalTime& date) {
+  char tail[64];
+  std::snprintf(tail, sizeof tail, "%02d%02d%02d.txt", date.year % 100, date.month, date.day);
+  return log_name + tail;
+}
+
+LogFile::LogFile(Files& files, Timers& timers, Profile& profile, std::string section)
+    : files_(files), timers_(timers), profile_(profile), section_(std::move(section)) {}
+
+LogFile::~LogFile() = default;
+
+std::string LogFile::Prepare(const std::string& log_name, const std::string& program_path) {
+  std::string name = log_name;
+  if (name.empty()) {
+    name = DefaultLogName(program_path);
+    profile_.WriteString(section_, "LogName", name);
+  }
+  path_ = LogFilePath(name, timers_.Now());
+  return name;
+}
+
+std::string LogFile::Banner(const char* word) {
+  const LocalTime t = timers_.Now();
+  char line[128];
+  std::snprintf(line, sizeof line, "++++++++ %s %04d/%02d/%02d %02d:%02d:%02d ++++++++\n", word,
+                t.year, t.month, t.day, t.hour, t.minute, t.second);
+  return line;
+}
+
+// The file is written in binary; this is the text-mode translation, so every
+// system gets the CR LF files that the Windows program writes.
+void LogFile::Write(const std::string& line) {
+  std::string bytes;
+  bytes.reserve(line.size() + 2);
+  for (char c : line) {
+    if (c == '\n') bytes += '\r';
+    bytes += c;
+  }
+  // Write errors after opening are ignored: the chat goes on without its log.
+  file_->Write(bytes);
+  file_->Flush();
+}
+
+void LogFile::WriteLine(const std::string& prefix, const std::string& text) {
+  if (switch_ != 1) return;
+  if (!file_) {
+    file_ = files_.Open(path_, OpenMode::Append);
+    if (!file_) {
+      // Off for this run; the cleared name makes the next start use the default.
+      switch_ = 0;
+      profile_.WriteString(section_, "LogName", "");
+      return;
+    }
+    Write(Banner("Start"));
+  }
+  Write(prefix + " " + text + "\n");
+}
+
+void LogFile::Close() {
+  if (!file_) return;
+  Write(Banner("End  "));
+  file_.reset();
+}
+
+}  // namespace tellu

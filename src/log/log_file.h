@@ -1,0 +1,59 @@
+// The chat log on disk: one file per start-up day, opened at the first line,
+// framed by start and end banners, each line flushed as it is written.
+#pragma once
+#include <memory>
+#include <string>
+
+#include "platform/files.h"
+#include "platform/timers.h"
+
+namespace tellu {
+
+class Profile;
+
+// The program path with its extension replaced by ".HLP".
+std::string HelpFilePath(const std::string& program_path);
+// The log name used when LogName is empty: the help-file path less its last
+// 7 bytes, never ending inside a double-byte character.
+std::string DefaultLogName(const std::string& program_path);
+// "%s%02d%02d%02d.txt" from the log name and the date.
+std::string LogFilePath(const std::string& log_name, const LocalTime& date);
+
+class LogFile {
+ public:
+  // `section` is the slot section that holds LogName.
+  LogFile(Files& files, Timers& timers, Profile& profile, std::string section);
+  ~LogFile();
+  LogFile(const LogFile&) = delete;
+  LogFile& operator=(const LogFile&) = delete;
+
+  // Fixes the path from today's date for the whole run.  An empty log_name
+  // takes the default, which is written back to LogName at once.  Returns
+  // the log name in use.
+  std::string Prepare(const std::string& log_name, const std::string& program_path);
+
+  // LogChk: lines are written only while it is 1.
+  void set_switch(int log_chk) { switch_ = log_chk; }
+  int log_switch() const { return switch_; }
+
+  void WriteLine(const std::string& prefix, const std::string& text);
+  // Writes the end banner when the file was ever opened this run.
+  void Close();
+
+  const std::string& path() const { return path_; }
+  bool is_open() const { return file_ != nullptr; }
+
+ private:
+  void Write(const std::string& line);
+  std::string Banner(const char* word);
+
+  Files& files_;
+  Timers& timers_;
+  Profile& profile_;
+  std::string section_;
+  std::string path_;
+  int switch_ = 0;
+  std::unique_ptr<File> file_;
+};
+
+}  // namespace tellu

@@ -1,0 +1,145 @@
+#include "log/log_file.h"
+
+#include <gtest/gtest.h>
+
+#include <map>
+
+#include "app/profile.h"
+#include "platform/fake_files.h"
+#include "platform/fake_timers.h"
+
+namespace tellu {
+namespace {
+
+class MemoryProfile : public Profile {
+ public:
+  std::string GetString(const std::string& section, const std::string& key,
+                        const std::string& default_value, size_t) override {
+    auto it = values.find(section + "/" + key);
+    return it == values.end() ? default_value : it->second;
+  }
+  int GetInt(const std::string&, const std::string&, int default_value) override {
+    return default_value;
+  }
+  bool WriteString(const std::string& section, const std::string& key,
+                   const std::string& value) override {
+    values[section + "/" + key] = value;
+    ++writes;
+    return true;
+  }
+  std::map<std::string, std::string> values;
+  int writes = 0;
+};
+
+class LogFileTest : public ::testing::Test {
+ protected:
+  LogFileTest() { timers.SetNow({2002, 2, 3, 9, 8, 7}); }
+  FakeFiles files;
+  FakeTimers timers;
+  MemoryProfile profile;
+  LogFile log{files, timers, profile, "SYS1"};
+};
+
+TEST_F(LogFileTest, PathIsTheNameFollowedByTheStartDate) {
+  EXPECT_EQ(log.Prepare("C:\\logs\\", "C:\\Tellu\\TELLU.EXE"), "C:\\logs\\");
+  EXPECT_EQ(log.path(), "C:\\logs\\020203.txt");
+  EXPECT_EQ(profile.writes, 0);
+  // The day is fixed at start-up, not when the first line is written.
+  timers.SetNow({2002, 2, 4, 0, 0, 1});
+  log.set_switch(1);
+  log.WriteLine("<a>", "b");
+  EXPECT_TRUE(files.Exists("C:\\logs\\020203.txt"));
+  EXPECT_EQ(LogFilePath("x", {2010, 12, 31}), "x101231.txt");
+}
+
+TEST_F(LogFileTest, EmptyNameTakesTheHelpPathLessSevenAndIsWrittenBack) {
+  EXPECT_EQ(log.Prepare("", "C:\\Tellu\\TELLU.EXE"), "C:\\Tellu\\TE");
+  EXPECT_EQ(log.path(), "C:\\Tellu\\TE020203.txt");
+  EXPECT_EQ(profile.values["SYS1/LogName"], "C:\\Tellu\\TE");
+}
+
+TEST(LogNameDefault, HelpPathReplacesOnlyTheFileNamesExtension) {
+  EXPECT_EQ(HelpFilePath("C:\\Tellu\\TELLU.EXE"), "C:\\Tellu\\TELLU.HLP");
+  EXPECT_EQ(HelpFilePath("C:\\a.b\\tellu"), "C:\\a.b\\tellu.HLP");
+  EXPECT_EQ(HelpFilePath("/usr/bin/tellu-cli"), "/usr/bin/tellu-cli.HLP");
+}
+
+TEST(LogNameDefault, NeverEndsInsideADoubleByteCharacter) {
+  // "\x83\x65\x83\x8b" is two katakana; seven bytes off would leave 0x83.
+  const std::string name = DefaultLogName("C:\\\x83\x65\x83\x8b" "AB.EXE");
+  EXPECT_EQ(name, "C:\\\x83\x65");
+  EXPECT_EQ(DefaultLogName("A.EXE"), "");
+}
+
+TEST_F(LogFileTest, TwoLinesGetOneStartBannerAndTheEndBannerAtClose) {
+  log.Prepare("C:\\logs\\", "C:\\Tellu\\TELLU.EXE");
+  log.set_switch(1);
+  log.WriteLine("<Taro>", "hello");
+  timers.SetNow({2002, 2, 3, 9, 9, 0});
+  log.WriteLine("{Hana -> Taro}", "a>b");
+  timers.SetNow({2002, 2, 3, 10, 0, 5});
+  log.Close();
+  EXPECT_EQ(files.Get("C:\\logs\\020203.txt"),
+            "++++++++ Start 2002/02/03 09:08:07 ++++++++\r\n"
+            "<Taro> hello\r\n"
+            "{Hana -> Taro} a>b\r\n"
+            "++++++++ End   2002/02/03 10:00:05 ++++++++\r\n");
+}
+
+TEST_F(LogFileTest, AppendsToTheDaysFile) {
+  files.Put("C:\\logs\\020203.txt", "earlier\r\n");
+  log.Prepare("C:\\logs\\", "");
+  log.set_switch(1);
+  log.WriteLine("<a>", "b");
+  EXPECT_EQ(files.Get("C:\\logs\\020203.txt").rfind("earlier\r\n++++++++ Start", 0), 0u);
+}
+
+TEST_F(LogFileTest, NothingIsWrittenWhileTheSwitchIsNotOne) {
+  log.Prepare("C:\\logs\\", "");
+  for (int value : {0, 2, -1}) {
+    log.set_switch(value);
+    log.WriteLine("<a>", "b");
+  }
+  log.Close();
+  EXPECT_FALSE(files.Exists("C:\\logs\\020203.txt"));
+}
+
+TEST_F(LogFileTest, SwitchingOffKeepsTheFileAndTheEndBanner) {
+  log.Prepare("L", "");
+  log.set_switch(1);
+  log.WriteLine("<a>", "1");
+  log.set_switch(0);
+  log.WriteLine("<a>", "2");
+  log.set_switch(1);
+  log.WriteLine("<a>", "3");
+  log.set_switch(0);
+  log.Close();
+  EXPECT_EQ(files.Get("L020203.txt"),
+            "++++++++ Start 2002/02/03 09:08:07 ++++++++\r\n<a> 1\r\n<a> 3\r\n"
+            "++++++++ End   2002/02/03 09:08:07 ++++++++\r\n");
+}
+
+TEST_F(LogFileTest, OpenFailureTurnsLoggingOffAndClearsTheName) {
+  log.Prepare("C:\\logs\\", "");
+  files.unopenable.insert("C:\\logs\\020203.txt");
+  log.set_switch(1);
+  log.WriteLine("<a>", "b");
+  EXPECT_EQ(log.log_switch(), 0);
+  EXPECT_FALSE(log.is_open());
+  EXPECT_EQ(profile.values["SYS1/LogName"], "");
+  // The run goes on without a log, and there is no end banner to write.
+  files.unopenable.clear();
+  log.WriteLine("<a>", "c");
+  log.Close();
+  EXPECT_FALSE(files.Exists("C:\\logs\\020203.txt"));
+}
+
+TEST_F(LogFileTest, LineFeedsInsideTextBecomeCrLf) {
+  log.Prepare("L", "");
+  log.set_switch(1);
+  log.WriteLine("<a>", "x\ny");
+  EXPECT_NE(files.Get("L020203.txt").find("<a> x\r\ny\r\n"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace tellu
