@@ -11,6 +11,12 @@ namespace tellu::text {
 // One code page 932 character <-> one UTF-16 code unit.  `sjis` is a single
 // byte (0x00..0xFF) or a double-byte code (lead << 8 | trail).  Return false
 // when the table has no mapping.
+//
+// The table is Windows': every code it decodes (NEC row 13, the IBM rows
+// ED-EE and FA-FC, the user-defined rows F0-F9 as U+E000..E757, and the single
+// bytes 80 -> U+0080, A0 -> U+F8F0, FD..FF -> U+F8F1..F8F3); encoding gives
+// Windows' choice among duplicates (U+2170 -> FA 40, U+2252 -> 81 E0) and
+// has no best-fit guesses.
 bool Cp932ToUnicode(uint16_t sjis, char16_t& out);
 bool UnicodeToCp932(char16_t unicode, uint16_t& out);
 
@@ -18,12 +24,36 @@ bool UnicodeToCp932(char16_t unicode, uint16_t& out);
 bool IsLeadByte(uint8_t b);
 
 // Wire text (the chat protocol's UTF-8 of 16-bit code points) <-> Shift-JIS.
+//
+// Reading: U+00A5 -> 5C, U+005C -> 81 5F, U+301C / U+2016 / U+2212 -> 81 60 /
+// 81 61 / 81 7C when the table lacks them; a character found nowhere is
+// left out.  A zero byte, a NUL however encoded (C0 80) and a stray
+// continuation byte end the text.  Leads E0..FF all take two continuation
+// bytes.  A sequence missing a continuation byte, inside the field or cut
+// short by its end, is left out and reading goes on at the byte that broke it.
+//
+// Writing: 5C -> U+00A5, 81 5F -> U+005C, 81 60 / 81 61 / 81 7C -> U+301C /
+// U+2016 / U+2212, everything else through the table.  A NUL byte ends the
+// text (the reader would stop at it too).  Shift-JIS that is not valid code
+// page 932 (a lead byte without a trail byte, an unassigned pair) is sent as
+// U+30FB, as Windows shows it; the byte after a lone lead byte is read afresh.
+//
+// For any Shift-JIS s, SjisToWire(WireToSjis(SjisToWire(s))) ==
+// SjisToWire(s), and for any wire w, t = WireToSjis(w) comes back unchanged
+// from WireToSjis(SjisToWire(t)).
 std::string WireToSjis(std::string_view wire);
 std::string SjisToWire(std::string_view sjis);
 
 // Display conversions for the front ends and typed text.  Characters without
 // a mapping become U+30FB (katakana middle dot) in UTF-16/UTF-8 and "?" in
 // Shift-JIS, so nothing is silently dropped from a display.
+//
+// These follow Windows' own conversion, not the wire's rules: 5C is U+005C
+// (shown as a yen sign only by a Japanese font) and 81 5F is U+FF3C.  Typed
+// text also takes the JIS readings other systems' input methods produce
+// (U+301C for 81 60, U+2016, U+2212, U+2014) and Windows' best-fit guesses
+// (U+00A5 -> 5C, U+00E9 -> "e").  Ill-formed UTF-8 or UTF-16 gives one mark
+// per broken sequence; a character beyond U+FFFF is one mark.
 std::u16string SjisToUtf16(std::string_view sjis);
 std::string Utf16ToSjis(std::u16string_view utf16);
 std::string SjisToUtf8(std::string_view sjis);
