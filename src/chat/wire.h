@@ -24,6 +24,8 @@ struct Position {
 class PayloadReader {
  public:
   explicit PayloadReader(std::string_view payload, std::size_t offset = 0);
+  // The reader keeps a view: a temporary payload would vanish under it.
+  PayloadReader(std::string&&, std::size_t = 0) = delete;
 
   uint8_t ReadByte();
   // Counted wire text, converted to Shift-JIS.
