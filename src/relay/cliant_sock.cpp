@@ -1,0 +1,34 @@
+#include "relay/cliant_sock.h"
+
+#include <utility>
+
+#include "relay/relay.h"
+
+namespace tellu {
+
+CCliantSock::CCliantSock(Net& net, int kind, Relay* owner)
+    : net_(net), owner_(owner), kind_(kind) {}
+
+void CCliantSock::Connect(const std::string& host, int port, Net::ConnectFn done) {
+  stream_ = net_.Connect(host, port, std::move(done));
+  stream_->SetHandlers([this](std::string_view bytes) { OnReceive(bytes); },
+                       [this] { OnClose(); });
+}
+
+void CCliantSock::OnReceive(std::string_view bytes) {
+  if (kind_ == 0) {
+    if (owner_) owner_->ServerReceived(bytes);
+  } else if (transfer_) {
+    transfer_->OnReceive(bytes);
+  }
+}
+
+void CCliantSock::OnClose() {
+  if (kind_ == 0) {
+    if (owner_) owner_->ServerClosed();
+  } else if (transfer_) {
+    transfer_->OnClose();
+  }
+}
+
+}  // namespace tellu
