@@ -33,6 +33,7 @@ TEST(MessageText, BackslashInsideDoubleByteCharacterIsNotALineBreak) {
   EXPECT_EQ(ParseMessageText("\x83\x5c\\n").text, "\x83\x5c\r\n");
   EXPECT_EQ(ParseMessageText("\\\\n").text, "\\\r\n");
   EXPECT_EQ(ParseMessageText("\\").text, "\\");
+  EXPECT_EQ(ParseMessageText("\x83").text, "\x83");
 }
 
 TEST(MessageTable, ReadsTextsFromTheSectionNamedByMsg) {

@@ -28,6 +28,8 @@ TEST(DefaultLogName, CountsShiftJisCharactersWhole) {
   std::string folder = "C:\\\x95\x5c\\";
   EXPECT_EQ(DefaultLogName(folder + "\x83\x65\x83\x8b\x81\x5b" "ab.exe"), folder + "\x83\x65\x83\x8b");
   EXPECT_EQ(DefaultLogName(folder + "ab\x83\x65\x83\x8b\x81\x5b.exe"), folder + "ab");
+  // A broken lead byte does not hide the "." after it.
+  EXPECT_EQ(DefaultLogName(folder + "abcd\x83.exe"), folder + "ab");
 }
 
 class StartupTest : public ::testing::Test {
@@ -57,6 +59,19 @@ TEST_F(StartupTest, EmptyLogNameGetsTheDefaultWrittenBackAtOnce) {
   ReadLaunchSettings(store, "C:\\Other\\other.exe");
   EXPECT_EQ(store.settings().log_name, "C:\\Tellu\\te");
   EXPECT_TRUE(profile.writes.empty());
+}
+
+TEST_F(StartupTest, LogFileFailureClearsLogNameSoTheNextStartComputesItAgain) {
+  profile.Set("SYS1", "LogName", "Z:\\gone\\te");
+  profile.Set("SYS1", "LogChk", "1");
+  ReadLaunchSettings(store, "C:\\Tellu\\tellu.exe");
+  store.ForgetLogName();
+  EXPECT_EQ(store.settings().log_chk, 0);
+  EXPECT_EQ(profile.Get("SYS1", "LogName"), "");
+  SettingsStore next(profile, "SYS1");
+  ReadLaunchSettings(next, "C:\\Tellu\\tellu.exe");
+  EXPECT_EQ(next.settings().log_name, "C:\\Tellu\\te");
+  EXPECT_EQ(next.settings().log_chk, 1);
 }
 
 TEST_F(StartupTest, LaunchModeTakesStoredValuesAndDefaults) {
