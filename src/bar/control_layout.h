@@ -1,6 +1,5 @@
-// ControlLayout: the anchored resize rule of a dialog's controls.  Each
-// control's two corners keep their offsets from an anchor point of the
-// window rectangle, some offsets scaled with the window's size.
+// ControlLayout: a dialog's controls keep their corners' offsets from anchor
+// points of the window rectangle, some offsets scaled with the window's size.
 #pragma once
 #include <vector>
 

@@ -1,7 +1,5 @@
-// Deliver text in launch mode: the text's lines go to the server as chat
-// lines, at most 12 per delivery, each cut to 110 bytes, 1300 ms apart.  The
-// pause is a timer; a delivery made while another is still being paced waits
-// for it to finish.
+// Deliver text in launch mode: up to 12 chat lines of at most 110 bytes each,
+// paced 1300 ms apart by a timer; deliveries wait their turn in order.
 #pragma once
 #include <deque>
 #include <functional>

@@ -1,6 +1,5 @@
 // The input bar's keys as data: which key, with which modifiers, means which
-// operation.  The front end maps its key codes to BarKey and carries out the
-// operation; the ghost and the virtual offsets belong to virtual movement.
+// operation.  The front end maps its key codes and carries the operation out.
 #pragma once
 #include <optional>
 #include <string>

@@ -1,6 +1,5 @@
-// Expansion of a message-table entry into the text to deliver: the field's
-// text in place of "%s", a whisper prefix in front of every line, and "%|"
-// markers lined up by fill characters.
+// Expansion of a message-table entry into the text to deliver: "%s" takes the
+// field, a whisper prefix leads every line, "%|" markers line up.
 #pragma once
 #include <string>
 #include <string_view>

@@ -1,6 +1,5 @@
-// What the log window shows, without drawing it: the text of a full fill, the
-// coloured pieces of an incremental update, the frozen/real-time state and
-// the caption.  A Windows dialog or a console draws from it.
+// The log window's data side, drawing-free: full-fill text, coloured update
+// pieces, frozen/real-time state and caption, for a dialog or a console.
 #pragma once
 #include <cstdint>
 #include <string>
