@@ -33,6 +33,7 @@ class FakeUi : public Ui {
   void WhoChanged() override { ++who_changes; }
   void StatusChanged(int index) override { statuses.push_back(index); }
   void EnableLoginItems(bool enable) override { login_items.push_back(enable); }
+  void ToggleWhoWindow() override { ++who_toggles; }
 
   // Answers the oldest open question.
   void Answer(bool yes) {
@@ -43,7 +44,7 @@ class FakeUi : public Ui {
 
   std::vector<Note> notices;
   std::deque<Question> questions;
-  int beeps = 0, log_changes = 0, who_changes = 0;
+  int beeps = 0, log_changes = 0, who_changes = 0, who_toggles = 0;
   std::vector<bool> flashes, login_items;
   std::vector<int> statuses;
 };

@@ -26,6 +26,9 @@ class Ui {
   virtual void StatusChanged(int index) = 0;
   // The login passed: the Who, avatar change and avatar request items.
   virtual void EnableLoginItems(bool enable) = 0;
+  // Opens the Real-time Who window, or closes it when open (the first login
+  // restores a window that was open when the program last ended).
+  virtual void ToggleWhoWindow() = 0;
 };
 
 }  // namespace tellu

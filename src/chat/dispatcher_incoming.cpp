@@ -1,0 +1,148 @@
+// DispAddBin's side for messages from the server.
+#include <string_view>
+
+#include "chat/dispatcher.h"
+#include "chat/voice.h"
+#include "chat/wire.h"
+
+namespace tellu {
+
+using namespace std::string_view_literals;
+
+namespace {
+
+constexpr std::size_t kBatchRecord = 11;
+constexpr std::size_t kEventRecord = 4;
+constexpr std::size_t kRoomRecord = 13;
+
+uint8_t ByteAt(std::string_view p, std::size_t i) {
+  return i < p.size() ? static_cast<uint8_t>(p[i]) : 0;
+}
+
+}  // namespace
+
+void Dispatcher::Incoming(Call& call, std::string_view p) {
+  if (p.starts_with("\x01\x0E\x00"sv) || p.starts_with("\x01\x11\x00"sv)) return ChatLine(call, p);
+  if (p.starts_with("\xFF\x0D"sv)) return ObjectNaming(call, p);
+  if (p.starts_with("\xFE\x0C"sv)) return PositionBatch(call, p);
+  // A leading 00 with 01 after it is a named-object message for a one-byte
+  // name, not a move.
+  if (p.size() >= 2 && p[1] == 0x01 && p[0] != 0) return ObjectMove(call, p);
+  if (p.starts_with("\xFE\x04"sv)) return EventBatch(call, p);
+  if (p.starts_with("\x00"sv)) return NamedObject(call, p);
+  if (p.starts_with("\xFE\x12"sv)) return RoomPositionBatch(call, p);
+  if (p.starts_with("\xFE\x0B"sv)) return ObjectRelease(call, p);
+}
+
+void Dispatcher::ChatLine(Call& call, std::string_view p) {
+  call.whisper = p[1] == 0x11;
+  PayloadReader r(p, 3);
+  if (r.AtEnd()) return;
+  std::string speaker = r.ReadString();
+  if (r.AtEnd()) return;
+  std::string text = r.ReadString();
+  if (l_.settings.IsMuted(speaker)) {
+    call.result = kSwallow;
+    return;
+  }
+  if (speaker != l_.state.own_name && l_.voice.TrackRepeat(speaker, text)) call.result = kSwallow;
+  // A line the automatic mute has just swallowed is gone, whisper or not:
+  // not logged, not offered to the exchange, not answered.
+  if (call.result != kPassOn) return;
+  if (!call.whisper) {
+    call.prefix = "<" + speaker + ">";
+    call.text = std::move(text);
+    return;
+  }
+  if (AvatarWhisperCheck(text, speaker)) {
+    call.result = kSwallow;
+    return;
+  }
+  call.prefix = "{" + speaker + " -> " + l_.state.own_name + "}";
+  call.text = std::move(text);
+  l_.state.last_whisperer = speaker;
+  if (auto reply = l_.voice.AutoReply(call.prefix, call.text, p)) {
+    call.result = kSwallow;
+    call.reply = true;
+    call.reply_target = std::move(speaker);
+    call.reply_text = std::move(*reply);
+  }
+}
+
+void Dispatcher::ObjectNaming(Call& call, std::string_view p) {
+  PayloadReader r(p, 2);
+  std::string name = r.ReadString();
+  int n = r.ReadByte();
+  if (IsObject(n)) l_.objects.SetObject(n, name, "");
+  call.who_changed = true;
+  ToHost(BuildObjectNaming(name, n));
+  call.result = kSwallow;
+}
+
+void Dispatcher::PositionBatch(Call& call, std::string_view p) {
+  ObjectSet set;
+  for (std::size_t at = 2; at < p.size(); at += kBatchRecord) {
+    int n = ByteAt(p, at);
+    if (!IsOther(n)) continue;
+    l_.objects.SetRoom(n, ByteAt(p, at + 2));
+    l_.objects.SetPosition(n, PayloadReader(p, at + 3).ReadPosition());
+    set.set(n);
+  }
+  ToHost(l_.movement.PositionBatch(set));
+  call.result = kSwallow;
+}
+
+void Dispatcher::ObjectMove(Call& call, std::string_view p) {
+  int n = ByteAt(p, 0);
+  if (!IsOther(n)) return;
+  l_.objects.SetPosition(n, PayloadReader(p, 2).ReadPosition());
+  ToHost(l_.movement.ObjectMove(n));
+  call.result = kSwallow;
+}
+
+void Dispatcher::EventBatch(Call& call, std::string_view p) {
+  for (std::size_t at = 2; at < p.size(); at += kEventRecord) {
+    int n = ByteAt(p, at);
+    if (IsOther(n)) ToHost(BuildObjectEvent(n, p.substr(at + 1, 3)));
+  }
+  call.result = kSwallow;
+}
+
+void Dispatcher::NamedObject(Call& call, std::string_view p) {
+  PayloadReader r(p, 1);
+  std::string name = r.ReadString();
+  if (int n = l_.objects.FindOther(name)) {
+    r.Skip(2);
+    std::string avatar = r.ReadRaw();
+    l_.objects.SetAvatar(n, avatar);
+    call.who_changed = true;
+    ToHost(BuildNamedObjectAvatar(name, avatar));
+    call.result = kSwallow;
+  }
+  l_.voice.Greet(name);
+}
+
+void Dispatcher::RoomPositionBatch(Call& call, std::string_view p) {
+  for (std::size_t at = 2; at < p.size(); at += kRoomRecord) {
+    int n = ByteAt(p, at);
+    if (!IsObject(n)) continue;
+    uint8_t room = ByteAt(p, at + 2);
+    if (room != l_.state.current_room) {
+      l_.objects.EmptyObject(n);
+      call.who_changed = true;
+    }
+    l_.objects.SetRoom(n, room);
+    PayloadReader r(p, at + 3);
+    std::string opaque = r.ReadFixed(2);
+    l_.objects.SetPosition(n, r.ReadPosition());
+    ToHost(l_.movement.RoomPositionRecord(n, opaque));
+  }
+  call.result = kSwallow;
+}
+
+void Dispatcher::ObjectRelease(Call& call, std::string_view p) {
+  for (std::size_t at = 2; at < p.size(); ++at) l_.objects.EmptyObject(ByteAt(p, at));
+  call.who_changed = true;
+}
+
+}  // namespace tellu

@@ -1,0 +1,110 @@
+// DispAddBin's side for messages from the host.
+#include <algorithm>
+#include <string_view>
+
+#include "chat/dispatcher.h"
+#include "chat/wire.h"
+#include "text/sjis.h"
+
+namespace tellu {
+
+using namespace std::string_view_literals;
+
+namespace {
+
+// The folder part of an avatar reference, through its first backslash; empty
+// when it has none.  Steps over double-byte characters, whose second byte may
+// be 5C.
+std::string_view FolderOf(std::string_view ref) {
+  for (std::size_t i = 0; i < ref.size();) {
+    if (ref[i] == '\\') return ref.substr(0, i + 1);
+    i += text::IsLeadByte(static_cast<uint8_t>(ref[i])) && i + 1 < ref.size() ? 2 : 1;
+  }
+  return {};
+}
+
+}  // namespace
+
+void Dispatcher::Outgoing(Call& call, std::string_view p) {
+  if (p.starts_with("\x01\x06\x03"sv) && host_count_ && host_count_() == 1) return Login(p);
+  if (p.starts_with("\x01\x0E\x00"sv)) {
+    if (l_.state.status == kAwayStatus) SetStatus(kNormalStatus);
+    return;
+  }
+  if (p.starts_with("\x01\x03\x05"sv)) return OwnAvatar(call, p);
+  if (p.starts_with("\x00"sv)) return NamedOutgoing(call, p);
+  if (p.starts_with("\x01\x12\x00"sv)) return OwnRoomPosition(call, p);
+  if (p.starts_with("\x01\x05\x00"sv)) return OwnRoomEntry(call, p);
+  if (p.starts_with("\x01\x01"sv)) return OwnMove(call, p);
+}
+
+void Dispatcher::Login(std::string_view p) {
+  PayloadReader r(p, 3);
+  r.ReadString();
+  r.ReadByte();
+  r.ReadString();
+  r.ReadByte();
+  l_.state.own_name = r.ReadString();
+  l_.state.login_seen = true;
+  l_.objects.SetObject(kOwnObject, l_.state.own_name, "");
+  l_.ui.EnableLoginItems(true);
+  const Settings& s = l_.settings.settings();
+  if (s.position_save_flag == 1 && s.who_window_flag == 1) l_.ui.ToggleWhoWindow();
+}
+
+void Dispatcher::OwnAvatar(Call& call, std::string_view p) {
+  std::string_view ref = p.substr(std::min<std::size_t>(4, p.size()));
+  if (l_.objects.Own().avatar.empty()) l_.objects.SetObject(kOwnObject, l_.state.own_name, ref);
+  SendOwnAvatar(ref);
+  if (l_.state.avatar_base.empty()) l_.state.avatar_base = FolderOf(ref);
+  call.result = kSwallow;
+}
+
+void Dispatcher::NamedOutgoing(Call& call, std::string_view p) {
+  PayloadReader r(p, 1);
+  std::string name = r.ReadString();
+  if (r.AtEnd()) return;
+  std::string_view kind = p.substr(r.offset(), 2);
+  if (kind == "\x11\x00"sv) {
+    r.Skip(2);
+    std::string sender = r.ReadString();
+    call.prefix = "{" + sender + " -> " + name + "}";
+    call.text = r.ReadString();
+  } else if (kind == "\x0A\x05"sv && name == l_.objects.Own().name) {
+    ToHost(BuildNamedObjectAvatar(name, l_.movement.ghost().avatar));
+    call.result = kSwallow;
+  }
+}
+
+void Dispatcher::OwnRoomPosition(Call& call, std::string_view p) {
+  PayloadReader r(p, 3);
+  l_.state.current_room = r.ReadByte();
+  r.Skip(2);
+  l_.objects.SetPosition(kOwnObject, r.ReadPosition());
+  l_.objects.SetRoom(kOwnObject, static_cast<uint8_t>(l_.state.current_room));
+  l_.movement.RemoveGhost(l_.state.status);
+  ToServer(l_.movement.OwnRoomPosition(l_.state.current_room, l_.state.status));
+  call.result = kSwallow;
+}
+
+void Dispatcher::OwnRoomEntry(Call& call, std::string_view p) {
+  PayloadReader r(p, 3);
+  l_.state.current_room = r.ReadByte();
+  l_.objects.SetPosition(kOwnObject, r.ReadPosition());
+  l_.objects.SetRoom(kOwnObject, static_cast<uint8_t>(l_.state.current_room));
+  l_.movement.RemoveGhost(l_.state.status);
+  ToServer(l_.movement.OwnRoomEntry(l_.state.current_room, l_.state.status));
+  call.result = kSwallow;
+  l_.objects.EmptyOthers();
+  // The people of the old room are gone; the Who window must not show them
+  // until the new room's messages happen to ask for a refresh.
+  call.who_changed = true;
+}
+
+void Dispatcher::OwnMove(Call& call, std::string_view p) {
+  l_.objects.SetPosition(kOwnObject, PayloadReader(p, 2).ReadPosition());
+  ToServer(l_.movement.OwnMove(l_.state.status));
+  call.result = kSwallow;
+}
+
+}  // namespace tellu
