@@ -1,6 +1,5 @@
-// Virtual movement and the ghost: the offsets that shift and turn the user's
-// avatar for everyone else, the copy of the avatar shown to the host, and the
-// positions both sides are told.
+// Virtual movement and the ghost: offsets that shift and turn the user's avatar
+// for everyone else, and the copy of it shown to the host.
 //
 // Every stored value is a signed 16-bit integer and wraps as one: a sum or a
 // step that leaves -32768..32767 keeps its low 16 bits, exactly as the wire

@@ -74,6 +74,8 @@ std::string PayloadReader::ReadFixed(std::size_t n) { return Padded(Take(n), n);
 
 void PayloadReader::Skip(std::size_t n) { Take(n); }
 
+std::string PayloadReader::ReadRest() { return std::string(Take(payload_.size())); }
+
 Position DecodePosition(std::string_view bytes) {
   std::string b = Padded(bytes, 8);
   auto value = [&b](int i) {

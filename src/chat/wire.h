@@ -38,6 +38,8 @@ class PayloadReader {
   Position ReadPosition();
   // Exactly n bytes, missing ones as 0.
   std::string ReadFixed(std::size_t n);
+  // Everything left, as it is (own avatar takes its reference this way).
+  std::string ReadRest();
   void Skip(std::size_t n);
 
   std::size_t offset() const { return offset_; }
