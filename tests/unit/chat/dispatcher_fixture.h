@@ -1,0 +1,138 @@
+// A whole chat core on fakes for the dispatcher, voice, status and
+// conversation tests, with a stand-in for the relay: it counts host messages
+// and forwards what DispAddBin lets through, so `to_host` and `to_server`
+// hold every byte each side would receive, in order.
+#pragma once
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+#include "chat/chat_core.h"
+#include "log/log_file.h"
+#include "log/log_store.h"
+#include "platform/fake_files.h"
+#include "platform/fake_timers.h"
+#include "platform/fake_ui.h"
+#include "settings/settings_store.h"
+#include "unit/settings/fake_profile.h"
+
+namespace tellu::chat_test {
+
+class RelayRecorder : public RelayPort {
+ public:
+  void SendToServer(std::string_view payload) override {
+    to_server.emplace_back(payload);
+    both.emplace_back(kFromHost, payload);
+  }
+  void SendToHost(std::string_view payload) override {
+    to_host.emplace_back(payload);
+    both.emplace_back(kFromServer, payload);
+  }
+  bool HasServer() const override { return true; }
+  void Clear() {
+    to_server.clear();
+    to_host.clear();
+    both.clear();
+  }
+  std::vector<std::string> to_server, to_host;
+  // (direction the payload travels, payload) across both sides.
+  std::vector<std::pair<int, std::string>> both;
+};
+
+// Bytes of a literal that may hold zero bytes.
+template <std::size_t N>
+std::string B(const char (&s)[N]) {
+  return std::string(s, N - 1);
+}
+
+// A counted string of ASCII text (its wire form is the same bytes).
+inline std::string Str(std::string_view s) {
+  return static_cast<char>(s.size()) + std::string(s);
+}
+
+inline std::string Pos(int x, int y, int z, int dir) {
+  std::string out;
+  for (int v : {x, y, z, dir}) {
+    out += static_cast<char>((v >> 8) & 0xFF);
+    out += static_cast<char>(v & 0xFF);
+  }
+  return out;
+}
+
+inline std::string ChatText(std::string_view speaker, std::string_view text) {
+  return B("\x01\x0E\x00") + Str(speaker) + Str(text);
+}
+inline std::string WhisperIn(std::string_view speaker, std::string_view text) {
+  return B("\x01\x11\x00") + Str(speaker) + Str(text);
+}
+inline std::string WhisperOut(std::string_view target, std::string_view sender,
+                              std::string_view text) {
+  return B("\x00") + Str(target) + B("\x11\x00") + Str(sender) + Str(text);
+}
+inline std::string Login(std::string_view name) {
+  return B("\x01\x06\x03") + Str("pw") + B("\x04") + Str("x") + B("\x05") + Str(name);
+}
+
+class ChatTest : public ::testing::Test {
+ protected:
+  ChatTest() {
+    log_file.Prepare("C:\\logs\\", "C:\\Tellu\\TELLU.EXE");
+    log_file.set_switch(1);
+  }
+
+  // As the relay: count, parse, forward when let through.
+  int FromHost(const std::string& payload) {
+    ++host_count;
+    int result = core.DispAddBin(kFromHost, payload);
+    if (result == Dispatcher::kPassOn) relay.SendToServer(payload);
+    return result;
+  }
+  int FromServer(const std::string& payload) {
+    int result = core.DispAddBin(kFromServer, payload);
+    if (result == Dispatcher::kPassOn) relay.SendToHost(payload);
+    return result;
+  }
+  void LogIn(std::string_view name) {
+    host_count = 0;
+    FromHost(Login(name));
+  }
+
+  std::string LogFileBytes() { return files.Get("C:\\logs\\020203.txt"); }
+  std::vector<std::string> LogLines() const {
+    std::vector<std::string> lines;
+    for (const auto* list : {&log.shown(), &log.pending()})
+      for (const LogEntry& e : *list) lines.push_back(e.prefix + " " + e.text);
+    return lines;
+  }
+
+  FakeProfile profile;
+  SettingsStore settings{profile, "SYS1"};
+  FakeFiles files;
+  FakeTimers timers;
+  LogStore log;
+  LogFile log_file{files, timers, profile, "SYS1"};
+  FakeUi ui;
+  RelayRecorder relay;
+  uint64_t host_count = 0;
+  ChatCore core{relay, settings, log, log_file, ui, [this] { return host_count; }};
+};
+
+// Claims the whispers whose text starts with its prefix, recording each offer.
+class ClaimingHook : public AvatarHook {
+ public:
+  explicit ClaimingHook(std::string prefix) : prefix_(std::move(prefix)) {}
+  int AvatarWhisperCheck(const std::string& text, const std::string& speaker) override {
+    offers.emplace_back(text, speaker);
+    return text.starts_with(prefix_) ? 1 : 0;
+  }
+  std::vector<std::pair<std::string, std::string>> offers;
+
+ private:
+  std::string prefix_;
+};
+
+}  // namespace tellu::chat_test
