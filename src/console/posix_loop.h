@@ -1,6 +1,5 @@
-// The console program's one event loop: file-descriptor readiness (sockets,
-// standard input), timers and deferred calls, on poll().  It is also the
-// Timers port.
+// The console program's one event loop on poll(): sockets, standard input,
+// timers (it is the Timers port) and deferred calls.
 #pragma once
 #include <poll.h>
 

@@ -1,7 +1,5 @@
-// The relay between the host and the chat server.  The first connection to
-// the listening socket is the host's; the relay connects to the server and
-// passes every framed message through the parser in both directions.  Later
-// connections are avatar-exchange peers.
+// The relay between the host and the chat server, every message through the
+// parser; later connections to its listening socket are avatar-exchange peers.
 #pragma once
 #include <cstdint>
 #include <functional>
@@ -26,6 +24,8 @@ inline constexpr char kServerLostNotice[] =
     "\n\x83\x54\x81\x5B\x83\x6F\x81\x5B\x82\xC6\x82\xCC\x90\xDA\x91\xB1\x82\xAA"
     "\x90\xD8\x82\xEA\x82\xDC\x82\xB5\x82\xBD\x81\x42";  // \nサーバーとの接続が切れました。
 
+// The first connection, from this machine, is the host's: the relay then
+// connects to the server, and host bytes that come meanwhile wait for it.
 class Relay : public RelayPort {
  public:
   using NoticeFn = std::function<void(const std::string& text)>;

@@ -62,6 +62,15 @@ TEST_F(RelayTest, OnlyALoopbackConnectionBecomesTheHost) {
   EXPECT_TRUE(relay.HasServer());
 }
 
+TEST_F(RelayTest, TakenPortLeavesTheRelayDeaf) {
+  Relay second(net);
+  EXPECT_FALSE(second.Open(kPort));
+  EXPECT_FALSE(second.IsListening());
+  Start();  // the connection still goes to the first relay
+  EXPECT_TRUE(relay.HasServer());
+  EXPECT_FALSE(second.HasHost());
+}
+
 // The server connect.
 
 TEST_F(RelayTest, HostBytesWaitUntilTheServerConnectionIsMade) {
