@@ -1,0 +1,86 @@
+// A run of messages and user actions into one chat core on fakes, so that
+// state built by earlier messages (names, rooms, ghost, offsets, trackers)
+// meets later ones.  Nothing may crash; every payload sent either way must be
+// framable (1..254 bytes).
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <string>
+#include <string_view>
+
+#include "chat/chat_core.h"
+#include "platform/fake_files.h"
+#include "platform/fake_timers.h"
+#include "platform/fake_ui.h"
+#include "unit/settings/fake_profile.h"
+
+namespace {
+
+class CheckingRelay : public tellu::RelayPort {
+ public:
+  void SendToServer(std::string_view p) override { Check(p); }
+  void SendToHost(std::string_view p) override { Check(p); }
+  bool HasServer() const override { return true; }
+
+ private:
+  static void Check(std::string_view p) {
+    if (p.empty() || p.size() > tellu::kMaxPayload) std::abort();
+  }
+};
+
+}  // namespace
+
+// The input is a list of steps: a kind byte, a length byte, that many bytes.
+// Kinds (low three bits): 0 from the host, 1 from the server, 2 a chat line,
+// 3 a status, 4 a movement key, 5 the ghost, 6 a system line, 7 the
+// exchange's whisper.
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  using namespace tellu;
+  FakeProfile profile;
+  SettingsStore settings(profile, "SYS1");
+  Settings& s = settings.settings();
+  s.whisper_msg = "brb";
+  s.whisper_sw = 1;
+  s.unmute = "pal";
+  s.greeting = {true, std::string(kEverybody), "amy:hi"};
+  FakeFiles files;
+  FakeTimers timers;
+  LogStore log;
+  LogFile log_file(files, timers, profile, "SYS1");
+  log_file.Prepare("C:\\logs\\", "C:\\Tellu\\TELLU.EXE");
+  log_file.set_switch(1);
+  FakeUi ui;
+  CheckingRelay relay;
+  uint64_t host_count = 0;
+  ChatCore core(relay, settings, log, log_file, ui, [&host_count] { return host_count; });
+
+  size_t at = 0;
+  while (at + 2 <= size) {
+    int kind = data[at] & 7;
+    size_t n = data[at + 1];
+    at += 2;
+    if (n > size - at) n = size - at;
+    std::string_view bytes(reinterpret_cast<const char*>(data + at), n);
+    at += n;
+    uint8_t first = n ? data[at - n] : 0;
+    switch (kind) {
+      case 0:
+        if (n == 0 || n > kMaxPayload) break;
+        ++host_count;
+        core.DispAddBin(kFromHost, bytes);
+        break;
+      case 1:
+        if (n == 0 || n > kMaxPayload) break;
+        core.DispAddBin(kFromServer, bytes);
+        break;
+      case 2: core.SendChatLine(bytes.substr(0, 110)); break;
+      case 3: core.SetStatus(first % 9 - 1); break;
+      case 4: core.PressMoveKey(static_cast<MoveKey>(first % 7)); break;
+      case 5: core.ToggleGhost(first & 1); break;
+      case 6: core.SystemLine(bytes); break;
+      case 7: core.Whisper(core.LastWhisperer(), bytes, false); break;
+    }
+  }
+  log_file.Close();
+  return 0;
+}
