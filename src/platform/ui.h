@@ -1,11 +1,27 @@
 // Ui port: what the core asks of the front end's windows.  Texts are Shift-JIS.
 #pragma once
 #include <functional>
+#include <memory>
 #include <string>
 
 namespace tellu {
 
 enum class NoticeIcon { None, Information, Exclamation, Stop };
+// The system sounds of the message-box icons.
+enum class BeepKind { Stop, Asterisk };
+
+// The progress window of one avatar transfer: caption, two-line message,
+// percentage, bar, animated face and a cancel button.  Destroying the view
+// closes the window.
+class ProgressView {
+ public:
+  virtual ~ProgressView() = default;
+  virtual void SetTexts(const std::string& title, const std::string& message) = 0;
+  // share: the percentage as shown ("  50.0 %"); bar: 0..100.
+  virtual void SetShare(const std::string& share, int bar, const std::string& face) = 0;
+  // Closes the window; the cancel callback is never called after this.
+  virtual void Close() = 0;
+};
 
 class Ui {
  public:
@@ -15,8 +31,10 @@ class Ui {
   // A Yes/No question; answer is called later, on the loop, exactly once.
   virtual void Ask(const std::string& text, const std::string& caption,
                    std::function<void(bool yes)> answer) = 0;
-  // The system beep of the stop icon (a refused delivery).
-  virtual void Beep() = 0;
+  // A system beep: the stop icon's for a refused delivery, the asterisk's
+  // for an avatar request.
+  virtual void Beep(BeepKind kind) = 0;
+  void Beep() { Beep(BeepKind::Stop); }
   // Flashes or un-flashes the bar's caption (pending avatar requests).
   virtual void Flash(bool on) = 0;
   // The log store has new entries / the object table changed (WM_USER+100).
@@ -29,6 +47,10 @@ class Ui {
   // Opens the Real-time Who window, or closes it when open (the first login
   // restores a window that was open when the program last ended).
   virtual void ToggleWhoWindow() = 0;
+  // Opens a transfer's progress window, shown and active with empty texts.
+  // cancel runs on the loop when the user cancels it, never after Close() or
+  // the view's destruction; it may destroy the view.
+  virtual std::unique_ptr<ProgressView> OpenProgress(std::function<void()> cancel) = 0;
 };
 
 }  // namespace tellu
