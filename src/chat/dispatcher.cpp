@@ -28,8 +28,16 @@ void Dispatcher::Tail(Call& call) {
     if (log_window_ && log_window_->wants_refresh()) l_.ui.LogChanged();
   }
   if (call.who_changed) l_.ui.WhoChanged();
-  // Last of all, so that the host shows the whisper before the answer.
-  if (call.reply) l_.voice.Whisper(call.reply_target, call.reply_text, true);
+  // Last of all, so that the host shows the whisper before the answer.  The
+  // answer is a chat line "speaker:text", so a handle longer than 12 bytes
+  // gets it as a public line, as users of other copies know it.  A handle
+  // holding a colon would send it to somebody else: it is whispered directly.
+  if (call.reply) {
+    if (call.reply_target.find(':') != std::string::npos)
+      l_.voice.Whisper(call.reply_target, call.reply_text, true);
+    else
+      l_.voice.SendChatLine(call.reply_target + ":" + call.reply_text);
+  }
 }
 
 int Dispatcher::AvatarWhisperCheck(const std::string& text, const std::string& speaker) {

@@ -24,29 +24,12 @@ size_t FileNameStart(const std::string& path) {
   return start;
 }
 
-// The longest character-whole prefix of s of at most n bytes.
-size_t WholeCharacters(const std::string& s, size_t n) {
-  size_t i = 0;
-  while (i < n) {
-    size_t step = text::IsLeadByte(static_cast<uint8_t>(s[i])) && i + 1 < s.size() ? 2 : 1;
-    if (i + step > n) break;
-    i += step;
-  }
-  return i;
-}
-
 }  // namespace
 
 std::string HelpFilePath(const std::string& program_path) {
   const size_t dot = program_path.rfind('.');
   if (dot == std::string::npos || dot < FileNameStart(program_path)) return program_path + ".HLP";
   return program_path.substr(0, dot) + ".HLP";
-}
-
-std::string DefaultLogName(const std::string& program_path) {
-  const std::string help = HelpFilePath(program_path);
-  if (help.size() <= 7) return {};
-  return help.substr(0, WholeCharacters(help, help.size() - 7));
 }
 
 std::string LogFilePath(const std::string& log_name, const LocalTime& date) {
@@ -60,14 +43,8 @@ LogFile::LogFile(Files& files, Timers& timers, Profile& profile, std::string sec
 
 LogFile::~LogFile() = default;
 
-std::string LogFile::Prepare(const std::string& log_name, const std::string& program_path) {
-  std::string name = log_name;
-  if (name.empty()) {
-    name = DefaultLogName(program_path);
-    profile_.WriteString(section_, "LogName", name);
-  }
-  path_ = LogFilePath(name, timers_.Now());
-  return name;
+void LogFile::Prepare(const std::string& log_name) {
+  path_ = LogFilePath(log_name, timers_.Now());
 }
 
 std::string LogFile::Banner(const char* word) {

@@ -13,9 +13,6 @@ class Profile;
 
 // The program path with its extension replaced by ".HLP".
 std::string HelpFilePath(const std::string& program_path);
-// The log name used when LogName is empty: the help-file path less its last
-// 7 bytes, never ending inside a double-byte character.
-std::string DefaultLogName(const std::string& program_path);
 // "%s%02d%02d%02d.txt" from the log name and the date.
 std::string LogFilePath(const std::string& log_name, const LocalTime& date);
 
@@ -27,10 +24,9 @@ class LogFile {
   LogFile(const LogFile&) = delete;
   LogFile& operator=(const LogFile&) = delete;
 
-  // Fixes the path from today's date for the whole run.  An empty log_name
-  // takes the default, which is written back to LogName at once.  Returns
-  // the log name in use.
-  std::string Prepare(const std::string& log_name, const std::string& program_path);
+  // Fixes the path from today's date for the whole run.  `log_name` is
+  // LogName as the settings store read it (its default already filled in).
+  void Prepare(const std::string& log_name);
 
   // LogChk: lines are written only while it is 1.
   void set_switch(int log_chk) { switch_ = log_chk; }

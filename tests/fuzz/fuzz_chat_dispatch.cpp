@@ -45,7 +45,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   FakeTimers timers;
   LogStore log;
   LogFile log_file(files, timers, profile, "SYS1");
-  log_file.Prepare("C:\\logs\\", "C:\\Tellu\\TELLU.EXE");
+  log_file.Prepare("C:\\logs\\");
   log_file.set_switch(1);
   LogWindowModel window(log);
   FakeUi ui;

@@ -80,7 +80,7 @@ inline std::string Login(std::string_view name) {
 class ChatTest : public ::testing::Test {
  protected:
   ChatTest() {
-    log_file.Prepare("C:\\logs\\", "C:\\Tellu\\TELLU.EXE");
+    log_file.Prepare("C:\\logs\\");
     log_file.set_switch(1);
   }
 

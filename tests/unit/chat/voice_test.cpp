@@ -115,13 +115,13 @@ TEST_F(VoiceTest, ReplyNeedsATextAndAwayOrTheSwitch) {
   EXPECT_EQ(relay.to_server, std::vector<std::string>{WhisperOut("bob", "me", "busy")});
 }
 
-TEST_F(VoiceTest, ReplyToALongHandleStaysAWhisper) {
+TEST_F(VoiceTest, ReplyToALongHandleIsPublicAndAColonHandleStaysAWhisper) {
   settings.settings().whisper_msg = "away";
   settings.settings().whisper_sw = 1;
   FromServer(WhisperIn("averyveryverylongname", "hi"));
   FromServer(WhisperIn("x:y", "hi"));
   EXPECT_EQ(relay.to_server,
-            (std::vector<std::string>{WhisperOut("averyveryverylongname", "me", "away"),
+            (std::vector<std::string>{Say("averyveryverylongname:away"),
                                       WhisperOut("x:y", "me", "away")}));
 }
 
