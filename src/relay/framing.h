@@ -7,9 +7,10 @@
 #include <string>
 #include <string_view>
 
+#include "chat/wire.h"  // kMaxPayload: one definition for the chat and the relay
+
 namespace tellu {
 
-inline constexpr size_t kMaxPayload = 254;
 inline constexpr size_t kMaxFrame = kMaxPayload + 1;
 
 // Writes the framed payload into out (kMaxFrame bytes) and returns the frame's
