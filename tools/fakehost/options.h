@@ -1,0 +1,22 @@
+// fakehost's command line.
+#pragma once
+#include <string>
+#include <vector>
+
+namespace tellu::fakehost {
+
+struct Options {
+  std::wstring title;    // window caption; else the INI's Title, else "fakehost"
+  std::wstring ini;      // configuration file name in the Windows directory
+  std::wstring section;  // where the server host name is kept...
+  std::wstring key;      // ...and under which key
+  int port = 5200;
+  std::wstring log;      // the record of messages and traffic
+  std::wstring name = L"fakehost";  // the user name in the login
+};
+
+// --title T --ini NAME --section S --key K --port P --log FILE --name NAME.
+// false (with a reason) on an unknown option or a missing value.
+bool ParseOptions(const std::vector<std::wstring>& args, Options& out, std::wstring& error);
+
+}  // namespace tellu::fakehost
