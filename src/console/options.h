@@ -1,0 +1,34 @@
+// tellu-cli's command line:
+//   tellu-cli [S1..S8] [--ini FILE] [--windows-dir DIR] [--avatar-requests ask|yes|no]
+#pragma once
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "console/terminal.h"
+
+namespace tellu {
+
+struct ConsoleOptions {
+  // The arguments that are not options, joined by blanks: read with the
+  // Windows program's command-line rule.
+  std::string slot_text;
+  std::optional<std::string> ini;
+  std::optional<std::string> windows_dir;
+  AskMode ask = AskMode::kAsk;
+  bool help = false;
+};
+
+inline constexpr char kConsoleUsage[] =
+    "usage: tellu-cli [S1..S8] [--ini FILE] [--windows-dir DIR] [--avatar-requests ask|yes|no]\n";
+
+// args without the program name.  Nothing, with the reason in error, for a
+// command line that cannot be used.
+std::optional<ConsoleOptions> ParseOptions(const std::vector<std::string>& args,
+                                           std::string& error);
+
+// Where the Windows directory is taken to be away from Windows: the Wine
+// prefix's, else the default Wine prefix's under home.
+std::string DefaultWindowsDir(const char* wineprefix, const char* home);
+
+}  // namespace tellu

@@ -1,0 +1,38 @@
+// The Shell port on POSIX: a program is started as a process of its own
+// (fork and exec, no shell) with its standard input on /dev/null and its
+// output left where ours goes; Windows-style paths get "/" for "\".
+#pragma once
+#include <functional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/shell.h"
+
+namespace tellu {
+
+// The parameter string as arguments: split at blanks, empty pieces dropped.
+std::vector<std::string> SplitParams(std::string_view params);
+
+class PosixShell : public Shell {
+ public:
+  // Told why a program could not be started (for the diagnostics).
+  using ErrorFn = std::function<void(const std::string& what)>;
+  void SetErrorReport(ErrorFn report) { report_ = std::move(report); }
+
+  // With xdg-open, when there is one.
+  bool Open(const std::string& document) override;
+  // The program runs in `folder`.  A program named without a directory is
+  // taken from that folder when it is there, else from the PATH.  False,
+  // and the reason reported, when it could not be executed.
+  bool Start(const std::string& program, const std::string& params,
+             const std::string& folder) override;
+
+  // Collects the exit of finished programs (on SIGCHLD).
+  static void ReapChildren();
+
+ private:
+  ErrorFn report_;
+};
+
+}  // namespace tellu

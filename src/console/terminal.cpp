@@ -1,0 +1,131 @@
+#include "console/terminal.h"
+
+#include "chat/objects.h"
+#include "console/display_text.h"
+
+namespace tellu {
+namespace {
+
+constexpr char kBlue[] = "\x1b[34m";
+constexpr char kRed[] = "\x1b[31m";
+constexpr char kGreen[] = "\x1b[32m";
+constexpr char kBold[] = "\x1b[1m";
+constexpr char kReset[] = "\x1b[0m";
+
+std::string WithoutLeadingNewline(std::string_view text) {
+  if (!text.empty() && text.front() == '\n') text.remove_prefix(1);
+  return std::string(text);
+}
+
+// A transfer's window as lines: its texts once, its share at each quarter.
+class ProgressLines : public ProgressView {
+ public:
+  explicit ProgressLines(Terminal& terminal) : terminal_(terminal) {}
+  void SetTexts(const std::string& title, const std::string& message) override {
+    title_ = title;
+    terminal_.Print("[" + title + "] " + message);
+  }
+  void SetShare(const std::string& share, int bar, const std::string&) override {
+    const int quarter = bar / 25;
+    if (quarter <= shown_) return;
+    shown_ = quarter;
+    terminal_.Print("[" + title_ + "] " + share);
+  }
+  void Close() override {}
+
+ private:
+  Terminal& terminal_;
+  std::string title_;
+  int shown_ = 0;
+};
+
+}  // namespace
+
+Terminal::Terminal(PosixLoop& loop, AskMode ask, std::FILE* out, bool tty)
+    : loop_(loop), ask_(ask), out_(out), tty_(tty) {}
+
+void Terminal::Write(std::string_view utf8) {
+  std::fwrite(utf8.data(), 1, utf8.size(), out_);
+  std::fflush(out_);
+}
+
+std::string Terminal::Paint(std::string_view utf8, const char* colour) const {
+  if (!tty_ || utf8.empty()) return std::string(utf8);
+  return colour + std::string(utf8) + kReset;
+}
+
+void Terminal::Print(std::string_view sjis) { Write(TerminalText(sjis) + "\n"); }
+
+void Terminal::Diagnostic(std::string_view utf8) {
+  std::fprintf(stderr, "tellu-cli: %.*s\n", static_cast<int>(utf8.size()), utf8.data());
+  std::fflush(stderr);
+}
+
+void Terminal::ServerLost(std::string_view sjis) {
+  Write(Paint(WithoutLeadingNewline(TerminalText(sjis)), kGreen) + "\n");
+}
+
+void Terminal::Notice(const std::string& text, const std::string& caption, NoticeIcon) {
+  Write(Paint("[" + TerminalText(caption) + "]", kBold) + " " + TerminalText(text) + "\n");
+}
+
+void Terminal::Ask(const std::string& text, const std::string& caption,
+                   std::function<void(bool)> answer) {
+  const std::string head = Paint("[" + TerminalText(caption) + "]", kBold) + " " +
+                           TerminalText(text);
+  if (ask_ != AskMode::kAsk || !input_open_) {
+    const bool yes = ask_ == AskMode::kYes;
+    Write(head + (yes ? " -> yes\n" : " -> no\n"));
+    loop_.Defer([answer = std::move(answer), yes] { answer(yes); });
+    return;
+  }
+  Write(head + " [y/n]\n");
+  questions_.push_back(std::move(answer));
+}
+
+bool Terminal::TakeAnswer(std::string_view line) {
+  if (questions_.empty()) return false;
+  auto answer = std::move(questions_.front());
+  questions_.pop_front();
+  const bool yes = !line.empty() && (line.front() == 'y' || line.front() == 'Y');
+  answer(yes);
+  return true;
+}
+
+void Terminal::InputClosed() {
+  input_open_ = false;
+  while (!questions_.empty()) {
+    loop_.Defer([answer = std::move(questions_.front())] { answer(false); });
+    questions_.pop_front();
+  }
+}
+
+void Terminal::Beep(BeepKind) {
+  if (tty_) Write("\a");
+}
+
+void Terminal::LogChanged() {
+  if (!log_) return;
+  const LogUpdate update = log_->Update();
+  // The model gives each entry as its prefix piece, then its text piece.
+  for (size_t i = 0; i + 1 < update.segments.size(); i += 2) {
+    const LogSegment& prefix = update.segments[i];
+    const LogSegment& text = update.segments[i + 1];
+    const char* colour = text.colour == kLogWhisperColour ? kRed : nullptr;
+    std::string line = Paint(WithoutLeadingNewline(TerminalText(prefix.text)), kBlue);
+    const std::string body = TerminalText(text.text);
+    line += colour ? Paint(body, colour) : body;
+    Write(line + "\n");
+  }
+}
+
+void Terminal::StatusChanged(int index) {
+  if (index < 0 || index >= static_cast<int>(kTelluStatus.size())) return;
+  Print("[status] " + std::string(kTelluStatus[index].label));
+}
+
+std::unique_ptr<ProgressView> Terminal::OpenProgress(std::function<void()>) {
+  return std::make_unique<ProgressLines>(*this);
+}
+
+}  // namespace tellu

@@ -1,0 +1,66 @@
+// The console's Ui port: the log as lines on standard output, notices as
+// "[caption] text", questions answered from the next input line or at once
+// as --avatar-requests says, the beep as BEL, transfers as progress lines.
+#pragma once
+#include <cstdio>
+#include <deque>
+#include <functional>
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "console/posix_loop.h"
+#include "log/log_window_model.h"
+#include "platform/ui.h"
+
+namespace tellu {
+
+enum class AskMode { kAsk, kYes, kNo };
+
+class Terminal : public Ui {
+ public:
+  // tty: standard output is a terminal, which gets ANSI colours and BEL.
+  Terminal(PosixLoop& loop, AskMode ask, std::FILE* out, bool tty);
+
+  // The log store's new entries are printed through this window model.
+  void SetLogWindow(LogWindowModel* window) { log_ = window; }
+
+  // Command results and other lines, Shift-JIS.
+  void Print(std::string_view sjis);
+  // A diagnostic on standard error, UTF-8.
+  void Diagnostic(std::string_view utf8);
+  // The lost-server notice of the log window.
+  void ServerLost(std::string_view sjis);
+  // An input line while a question waits is its answer: true when taken.
+  bool TakeAnswer(std::string_view line);
+  bool asking() const { return !questions_.empty(); }
+  // No more input: waiting questions, and later ones, are answered No.
+  void InputClosed();
+
+  void Notice(const std::string& text, const std::string& caption, NoticeIcon icon) override;
+  void Ask(const std::string& text, const std::string& caption,
+           std::function<void(bool yes)> answer) override;
+  using Ui::Beep;
+  void Beep(BeepKind kind) override;
+  void Flash(bool) override {}
+  void LogChanged() override;
+  void WhoChanged() override {}
+  void StatusChanged(int index) override;
+  void EnableLoginItems(bool) override {}
+  void ToggleWhoWindow() override {}
+  std::unique_ptr<ProgressView> OpenProgress(std::function<void()> cancel) override;
+
+ private:
+  void Write(std::string_view utf8);
+  std::string Paint(std::string_view utf8, const char* colour) const;
+
+  PosixLoop& loop_;
+  AskMode ask_;
+  std::FILE* out_;
+  bool tty_;
+  bool input_open_ = true;
+  LogWindowModel* log_ = nullptr;
+  std::deque<std::function<void(bool)>> questions_;
+};
+
+}  // namespace tellu
