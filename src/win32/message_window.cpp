@@ -97,12 +97,9 @@ LRESULT MessageWindow::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam)
 }
 
 bool PumpMessagesUntil(const std::function<bool()>& done, DWORD timeout_ms) {
+  if (done()) return true;
   const DWORD start = GetTickCount();
-  while (!done()) {
-    const DWORD elapsed = GetTickCount() - start;
-    if (elapsed >= timeout_ms) return done();
-    MsgWaitForMultipleObjectsEx(0, nullptr, timeout_ms - elapsed, QS_ALLINPUT,
-                                MWMO_INPUTAVAILABLE);
+  for (;;) {
     MSG msg;
     while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
       if (msg.message == WM_QUIT) {
@@ -115,8 +112,11 @@ bool PumpMessagesUntil(const std::function<bool()>& done, DWORD timeout_ms) {
       }
       if (done()) return true;
     }
+    const DWORD elapsed = GetTickCount() - start;
+    if (elapsed >= timeout_ms) return false;
+    MsgWaitForMultipleObjectsEx(0, nullptr, timeout_ms - elapsed, QS_ALLINPUT,
+                                MWMO_INPUTAVAILABLE);
   }
-  return true;
 }
 
 }  // namespace tellu

@@ -54,8 +54,9 @@ class MessageWindow : public Window {
   bool deferred_posted_ = false;
 };
 
-// Runs the thread's messages until done() holds or timeout_ms has passed;
-// returns done().  A WM_QUIT met on the way is put back and ends the wait.
+// Runs the thread's messages until done() holds or timeout_ms has passed
+// (the messages already waiting are run even with 0); returns done().  A
+// WM_QUIT met on the way is put back and ends the wait.
 bool PumpMessagesUntil(const std::function<bool()>& done, DWORD timeout_ms);
 
 }  // namespace tellu

@@ -68,9 +68,11 @@ void Recorder::Message(Arrival arrival, UINT message, WPARAM wparam, LPARAM lpar
 }
 
 void Recorder::Line(const std::string& line) {
-  printf("%s\n", line.c_str());
-  fflush(stdout);
-  if (file_ == INVALID_HANDLE_VALUE) return;
+  if (file_ == INVALID_HANDLE_VALUE) {
+    printf("%s\n", line.c_str());
+    fflush(stdout);
+    return;
+  }
   const std::string out = line + "\r\n";
   DWORD written = 0;
   WriteFile(file_, out.data(), static_cast<DWORD>(out.size()), &written, nullptr);

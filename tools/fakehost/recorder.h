@@ -24,7 +24,7 @@ class Recorder {
   // "S WM_CHAR 61 0": the tag, the name and both parameters in hex.
   // Messages of no interest are left out.
   void Message(Arrival arrival, UINT message, WPARAM wparam, LPARAM lparam);
-  // A line as it is (UTF-8), also echoed to standard output.
+  // A line as it is (UTF-8); to standard output when there is no file.
   void Line(const std::string& line);
   static char Tag(Arrival arrival);
 

@@ -1,0 +1,131 @@
+// Timers and deferred calls on the message window, and the message boxes
+// of the Ui port, whose nested loops keep both running.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "win32/host_window.h"
+#include "win32/message_window.h"
+#include "win32/win_timers.h"
+#include "win32/win_ui_basic.h"
+
+namespace tellu {
+namespace {
+
+constexpr DWORD kDeadlineMs = 30000;
+
+// The Ui port's remaining methods belong to the input bar.
+class BasicUi : public WinUiBasic {
+ public:
+  using WinUiBasic::WinUiBasic;
+  void LogChanged() override {}
+  void WhoChanged() override {}
+  void StatusChanged(int) override {}
+  void EnableLoginItems(bool) override {}
+  void ToggleWhoWindow() override {}
+  std::unique_ptr<ProgressView> OpenProgress(std::function<void()>) override { return nullptr; }
+};
+
+class WinLoopTest : public ::testing::Test {
+ protected:
+  // Presses a button of the message box captioned `caption` once it shows.
+  void PressWhenShown(const std::string& caption, int button) {
+    presser = timers.Start(20, true, [this, caption, button] {
+      if (HWND box = FindTopLevelWindow(caption)) {
+        timers.Cancel(presser);
+        PostMessageW(box, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED), 0);
+      }
+    });
+  }
+
+  MessageWindow events;
+  WinTimers timers{events};
+  Timers::Id presser = 0;
+};
+
+TEST_F(WinLoopTest, OneShotFiresOnceAndRepeatingUntilCancelled) {
+  int once = 0, repeated = 0;
+  timers.Start(10, false, [&] { ++once; });
+  Timers::Id repeat = 0;
+  repeat = timers.Start(10, true, [&] {
+    if (++repeated == 3) timers.Cancel(repeat);
+  });
+  const Timers::Id cancelled = timers.Start(10, false, [&] { ADD_FAILURE() << "cancelled timer"; });
+  timers.Cancel(cancelled);
+  int marker = 0;
+  timers.Start(300, false, [&] { marker = 1; });
+  ASSERT_TRUE(PumpMessagesUntil([&] { return marker == 1; }, kDeadlineMs));
+  EXPECT_EQ(once, 1);
+  EXPECT_EQ(repeated, 3);
+}
+
+TEST_F(WinLoopTest, AOneShotTimerMayStartAnotherFromItsCall) {
+  std::vector<int> order;
+  timers.Start(10, false, [&] {
+    order.push_back(1);
+    timers.Start(10, false, [&] { order.push_back(2); });
+  });
+  ASSERT_TRUE(PumpMessagesUntil([&] { return order.size() == 2; }, kDeadlineMs));
+  EXPECT_EQ(order, (std::vector<int>{1, 2}));
+}
+
+TEST_F(WinLoopTest, NowIsTheLocalClock) {
+  SYSTEMTIME before;
+  GetLocalTime(&before);
+  const LocalTime now = timers.Now();
+  EXPECT_GE(now.year, before.wYear);
+  EXPECT_GE(now.month, 1);
+  EXPECT_LE(now.month, 12);
+  EXPECT_GE(now.day, 1);
+  EXPECT_LE(now.day, 31);
+  EXPECT_LE(now.hour, 23);
+  EXPECT_LE(now.second, 59);
+}
+
+TEST_F(WinLoopTest, DeferredCallsRunInOrderAfterTheCaller) {
+  std::vector<int> order;
+  events.Defer([&] {
+    order.push_back(1);
+    events.Defer([&] { order.push_back(3); });
+  });
+  events.Defer([&] { order.push_back(2); });
+  EXPECT_TRUE(order.empty());
+  ASSERT_TRUE(PumpMessagesUntil([&] { return order.size() == 3; }, kDeadlineMs));
+  EXPECT_EQ(order, (std::vector<int>{1, 2, 3}));
+}
+
+TEST_F(WinLoopTest, AskAnswersAfterTheBoxWhileTimersKeepRunning) {
+  BasicUi ui(events);
+  const std::string caption = "Tellu ask " + std::to_string(GetCurrentProcessId());
+  int ticks_while_open = 0;
+  std::vector<bool> answers;
+  const Timers::Id heartbeat = timers.Start(10, true, [&] {
+    if (FindTopLevelWindow(caption)) ++ticks_while_open;
+  });
+  PressWhenShown(caption, IDYES);
+  ui.Ask("\x91\x97\x90\x4D\x82\xB5\x82\xDC\x82\xB7\x82\xA9\x81\x48", caption,  // 送信しますか？
+         [&](bool yes) { answers.push_back(yes); });
+  EXPECT_TRUE(answers.empty()) << "the question is asked from the loop";
+  ASSERT_TRUE(PumpMessagesUntil([&] { return !answers.empty(); }, kDeadlineMs));
+  timers.Cancel(heartbeat);
+  EXPECT_EQ(answers, std::vector<bool>{true});
+  EXPECT_GT(ticks_while_open, 0);
+  EXPECT_EQ(FindTopLevelWindow(caption), nullptr);
+
+  PressWhenShown(caption, IDNO);
+  ui.Ask("again", caption, [&](bool yes) { answers.push_back(yes); });
+  ASSERT_TRUE(PumpMessagesUntil([&] { return answers.size() == 2; }, kDeadlineMs));
+  EXPECT_EQ(answers, (std::vector<bool>{true, false}));
+}
+
+TEST_F(WinLoopTest, NoticeReturnsWhenTheBoxIsClosed) {
+  BasicUi ui(events);
+  const std::string caption = "Tellu notice " + std::to_string(GetCurrentProcessId());
+  PressWhenShown(caption, IDOK);
+  ui.Notice("cann't find RV/K", caption, NoticeIcon::Stop);
+  EXPECT_EQ(FindTopLevelWindow(caption), nullptr);
+}
+
+}  // namespace
+}  // namespace tellu
