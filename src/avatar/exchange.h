@@ -4,6 +4,7 @@
 // change menus as data.
 #pragma once
 #include <array>
+#include <functional>
 #include <memory>
 #include <set>
 #include <string>

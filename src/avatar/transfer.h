@@ -78,8 +78,9 @@ class Transfer : public PeerObject {
   Transfer(TransferSite& site, std::string peer, std::string file, TransferDirection direction,
            EndedFn ended);
 
-  // Set-up steps; each false on failure, after which the caller closes.
-  void SetUp();  // texts and final path
+  // Set-up steps.  The texts and the final path first; the others are false
+  // on failure, after which the caller closes.
+  void SetUp();
   bool OpenForSending();
   bool CreateTemporary();
   void StartProgress() { progress_.StartTimer(); }
