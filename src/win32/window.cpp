@@ -156,7 +156,7 @@ bool Dialog::PreTranslate(MSG& message) {
   return false;
 }
 
-INT_PTR Dialog::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) { return FALSE; }
+INT_PTR Dialog::HandleMessage(UINT, WPARAM, LPARAM) { return FALSE; }
 
 INT_PTR Dialog::Result(LRESULT result) {
   SetWindowLongPtrW(hwnd_, DWLP_MSGRESULT, result);
