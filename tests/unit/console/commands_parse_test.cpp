@@ -1,0 +1,111 @@
+// The console's input lines, its command line, its output text and PROG's
+// argument split.
+#include <gtest/gtest.h>
+
+#include "console/commands.h"
+#include "console/display_text.h"
+#include "console/options.h"
+#include "console/posix_shell.h"
+
+namespace tellu {
+namespace {
+
+using Kind = Command::Kind;
+
+TEST(ParseCommand, PlainLinesAreTypedAndDoubleSlashEscapes) {
+  EXPECT_EQ(ParseCommand("hello there").kind, Kind::kType);
+  EXPECT_EQ(ParseCommand("hello there").text, "hello there");
+  EXPECT_EQ(ParseCommand("").kind, Kind::kType);
+  EXPECT_EQ(ParseCommand("Momo:hi").text, "Momo:hi");
+  const Command slash = ParseCommand("//quit now");
+  EXPECT_EQ(slash.kind, Kind::kType);
+  EXPECT_EQ(slash.text, "/quit now");
+}
+
+TEST(ParseCommand, NumbersMustBeWholeAndInRange) {
+  EXPECT_EQ(ParseCommand("/status 6").number, 6);
+  EXPECT_EQ(ParseCommand("/status 0").kind, Kind::kStatus);
+  for (const char* bad : {"/status 7", "/status -1", "/status", "/status 1x", "/status 99999999"})
+    EXPECT_EQ(ParseCommand(bad).kind, Kind::kBad) << bad;
+  EXPECT_EQ(ParseCommand("/wear 3").number, 3);
+  EXPECT_EQ(ParseCommand("/wear 0").kind, Kind::kBad);
+}
+
+TEST(ParseCommand, NamesKeepInnerBlanksAndDoubleByteCharacters) {
+  const Command mute = ParseCommand("/mute   Big Momo  ");
+  EXPECT_EQ(mute.kind, Kind::kMute);
+  EXPECT_EQ(mute.text, "Big Momo");
+  EXPECT_EQ(ParseCommand("/unmute \x82\xDD\x82\xC7\x82\xE8").text, "\x82\xDD\x82\xC7\x82\xE8");
+  EXPECT_EQ(ParseCommand("/request Momo").kind, Kind::kRequest);
+  for (const char* bad : {"/mute", "/mute   ", "/unmute", "/request "})
+    EXPECT_EQ(ParseCommand(bad).kind, Kind::kBad) << bad;
+}
+
+TEST(ParseCommand, KeysAndVariants) {
+  EXPECT_EQ(ParseCommand("/key ctrl-up").key, MoveKey::kCtrlUp);
+  EXPECT_EQ(ParseCommand("/key pagedown").key, MoveKey::kPageDown);
+  EXPECT_EQ(ParseCommand("/key home").key, MoveKey::kHome);
+  EXPECT_EQ(ParseCommand("/key up").kind, Kind::kBad);
+  EXPECT_FALSE(ParseCommand("/ghost").alternate);
+  EXPECT_TRUE(ParseCommand("/ghost frozen").alternate);
+  EXPECT_EQ(ParseCommand("/ghost melted").kind, Kind::kBad);
+  EXPECT_TRUE(ParseCommand("/f4 shift").alternate);
+  EXPECT_EQ(ParseCommand("/f4").kind, Kind::kReply);
+}
+
+TEST(ParseCommand, TableListsOrSendsWithTheRestAsTheBarText) {
+  EXPECT_EQ(ParseCommand("/table").kind, Kind::kTableList);
+  const Command send = ParseCommand("/table 16  two  blanks");
+  EXPECT_EQ(send.kind, Kind::kTableSend);
+  EXPECT_EQ(send.number, 16);
+  EXPECT_EQ(send.text, " two  blanks");
+  EXPECT_EQ(ParseCommand("/table 3").text, "");
+  EXPECT_EQ(ParseCommand("/table 17 x").kind, Kind::kBad);
+  EXPECT_EQ(ParseCommand("/table x").kind, Kind::kBad);
+}
+
+TEST(ParseCommand, UnknownOrDecoratedCommandsAreRefused) {
+  for (const char* bad : {"/", "/quitt", "/who me", "/help me", "/avatars 2", "/QUIT"})
+    EXPECT_EQ(ParseCommand(bad).kind, Kind::kBad) << bad;
+  EXPECT_EQ(ParseCommand("/quit").kind, Kind::kQuit);
+}
+
+TEST(ConsoleOptions, SlotArgumentsAndOptions) {
+  std::string error;
+  auto o = ParseOptions({"S2", "--ini", "/x/S9.ini", "s5", "--avatar-requests", "no"}, error);
+  ASSERT_TRUE(o);
+  // Only the arguments that are no options are read for the slot.
+  EXPECT_EQ(o->slot_text, "S2 s5");
+  EXPECT_EQ(o->ini, "/x/S9.ini");
+  EXPECT_EQ(o->ask, AskMode::kNo);
+  EXPECT_FALSE(o->windows_dir);
+  EXPECT_FALSE(ParseOptions({"--windows-dir"}, error));
+  EXPECT_FALSE(ParseOptions({"--avatar-requests", "maybe"}, error));
+  EXPECT_FALSE(ParseOptions({"--verbose", "x"}, error));
+  EXPECT_EQ(ParseOptions({}, error)->ask, AskMode::kAsk);
+}
+
+TEST(ConsoleOptions, WindowsDirectoryDefaults) {
+  EXPECT_EQ(DefaultWindowsDir("/p", "/home/u"), "/p/drive_c/windows");
+  EXPECT_EQ(DefaultWindowsDir("", "/home/u"), "/home/u/.wine/drive_c/windows");
+  EXPECT_EQ(DefaultWindowsDir(nullptr, "/home/u"), "/home/u/.wine/drive_c/windows");
+}
+
+TEST(TerminalText, Utf8WithLineEndsAndNoControlCharacters) {
+  EXPECT_EQ(TerminalText("\x82\xA0\r\nb\tc"), "\xE3\x81\x82\nb\tc");
+  // Escape sequences, a lone CR and the bell cannot reach the terminal.
+  EXPECT_EQ(TerminalText("a\x1b[2Jb\rc\x07"), "a?[2Jb?c?");
+  EXPECT_EQ(TerminalText("x\x7Fy"), "x?y");
+  // Code page 932's 0x80 is U+0080, a C1 control.
+  EXPECT_EQ(TerminalText("\x80z"), "?z");
+  EXPECT_EQ(TypedText("\xE3\x81\x82"), "\x82\xA0");
+}
+
+TEST(SplitParams, BlanksSeparateAndEmptyPiecesGo) {
+  EXPECT_EQ(SplitParams("-x  /dir a"), (std::vector<std::string>{"-x", "/dir", "a"}));
+  EXPECT_TRUE(SplitParams("").empty());
+  EXPECT_TRUE(SplitParams("   ").empty());
+}
+
+}  // namespace
+}  // namespace tellu

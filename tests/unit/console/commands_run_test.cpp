@@ -1,0 +1,148 @@
+// Slash commands and typed lines against a whole session on the fake ports.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <optional>
+
+#include "app/session.h"
+#include "chat/wire.h"
+#include "console/commands.h"
+#include "platform/fake_files.h"
+#include "platform/fake_net.h"
+#include "platform/fake_shell.h"
+#include "platform/fake_timers.h"
+#include "platform/fake_ui.h"
+
+namespace tellu {
+namespace {
+
+std::string Framed(const std::string& payload) {
+  return std::string(1, static_cast<char>(payload.size() + 1)) + payload;
+}
+
+std::string Login(std::string_view name) {
+  std::string p = "\x01\x06\x03";
+  PutString(p, "pw");
+  p += '\x04';
+  PutString(p, "x");
+  p += '\x05';
+  PutString(p, name);
+  return p;
+}
+
+class CommandsTest : public ::testing::Test {
+ protected:
+  CommandsTest() {
+    files.Put("tellu.ini",
+              "[SYSTEM]\r\nRN=5300\r\nSN=5301\r\n[SYS1]\r\nINIFILE=R.INI\r\nPRODIR=Path\r\n"
+              "CHGSEC=S\r\nCHGKEY=Host\r\nPROG=x\r\n");
+    files.Put("W\\R.INI", "[S]\r\nHost=server\r\nPath=C:\\R\r\n");
+    session.emplace(Session::Ports{files, timers, ui, shell, registry, net},
+                    Session::Places{"tellu.ini", "W", "tellu.exe"}, Session::Hooks{});
+    session->Begin();
+    EXPECT_TRUE(session->Launch(0));
+    host = net.Accept(5300);
+    server = net.LastConnect();
+    server->Complete();
+    host->Feed(Framed(Login("Demo")));
+    server->TakeSent();
+  }
+  ~CommandsTest() override {
+    std::fclose(out);
+    std::free(buffer);
+  }
+
+  std::string Output() {
+    std::fflush(out);
+    std::string text(buffer, size);
+    return text;
+  }
+
+  FakeFiles files;
+  FakeTimers timers;
+  FakeUi ui;
+  FakeShell shell;
+  NoRegistry registry;
+  FakeNet net;
+  std::optional<Session> session;
+  FakeNet::Peer* host = nullptr;
+  FakeNet::Peer* server = nullptr;
+  char* buffer = nullptr;
+  size_t size = 0;
+  std::FILE* out = open_memstream(&buffer, &size);
+  PosixLoop loop;
+  Terminal terminal{loop, AskMode::kNo, out, false};
+  Commands commands{*session, terminal};
+};
+
+TEST_F(CommandsTest, ATypedLineIsSentAsTheBarSendsIt) {
+  EXPECT_TRUE(commands.Run("one\ttwo"));
+  EXPECT_EQ(server->TakeSent(), Framed(BuildSay("one\t")) + Framed(BuildSay("two")));
+  EXPECT_TRUE(commands.Run(std::string(120, 'x')));
+  EXPECT_EQ(server->TakeSent(), Framed(BuildSay(std::string(110, 'x'))));
+  EXPECT_TRUE(commands.Run("//help"));
+  EXPECT_EQ(server->TakeSent(), Framed(BuildSay("/help")));
+}
+
+TEST_F(CommandsTest, ReplyPutsTheLastSpeakerBeforeTheNextLine) {
+  commands.Run("/f4");
+  EXPECT_NE(Output().find("nobody has spoken yet"), std::string::npos);
+  server->TakeSent();  // the position sent again
+  server->Feed(Framed(BuildChatText("Momo", "hi")));
+  commands.Run("/f4");
+  EXPECT_NE(Output().find("[F4] Momo:"), std::string::npos);
+  server->TakeSent();
+  commands.Run("welcome");
+  EXPECT_EQ(server->TakeSent(), Framed(BuildWhisper("Momo", "Demo", "welcome")));
+  // The name is used once.
+  commands.Run("again");
+  EXPECT_EQ(server->TakeSent(), Framed(BuildSay("again")));
+}
+
+TEST_F(CommandsTest, MuteListChangesAreStoredAndShown) {
+  commands.Run("/mute Momo");
+  commands.Run("/mute a,b");
+  EXPECT_EQ(session->settings().settings().mute_list, std::vector<std::string>{"Momo"});
+  EXPECT_NE(files.Get("tellu.ini").find("MuteList=Momo"), std::string::npos);
+  commands.Run("/unmute Momo");
+  commands.Run("/unmute Momo");
+  commands.Run("/mutes");
+  const std::string out_text = Output();
+  EXPECT_NE(out_text.find("muted Momo\n"), std::string::npos);
+  EXPECT_NE(out_text.find("a,b cannot be kept in the mute list\n"), std::string::npos);
+  EXPECT_NE(out_text.find("unmuted Momo\nMomo is not muted\nnobody is muted\n"),
+            std::string::npos);
+}
+
+TEST_F(CommandsTest, StatusAndQuit) {
+  commands.Run("/status 1");
+  EXPECT_EQ(session->chat()->state().status, 1);
+  EXPECT_FALSE(server->TakeSent().empty());
+  EXPECT_FALSE(commands.Run("/quit"));
+  EXPECT_TRUE(commands.Run("/bogus"));
+  EXPECT_NE(Output().find("unknown command: /bogus"), std::string::npos);
+}
+
+TEST_F(CommandsTest, TableSendsAnEntryWithTheText) {
+  files.Put("tellu.ini", files.Get("tellu.ini") + "MSG=M\r\n[M]\r\nTEXT2=Bye=See you %s\r\n");
+  // The table is read at start: a new session picks it up.
+  session.reset();
+  session.emplace(Session::Ports{files, timers, ui, shell, registry, net},
+                  Session::Places{"tellu.ini", "W", "tellu.exe"}, Session::Hooks{});
+  session->Begin();
+  ASSERT_TRUE(session->Launch(0));
+  Commands fresh{*session, terminal};
+  FakeNet::Peer* h = net.Accept(5300);
+  FakeNet::Peer* s = net.LastConnect();
+  s->Complete();
+  h->Feed(Framed(Login("Demo")));
+  s->TakeSent();
+  fresh.Run("/table");
+  EXPECT_NE(Output().find(" 2  Bye\n"), std::string::npos);
+  fresh.Run("/table 2 soon");
+  EXPECT_EQ(s->TakeSent(), Framed(BuildSay("See you soon")));
+}
+
+}  // namespace
+}  // namespace tellu
