@@ -1,0 +1,232 @@
+#!/usr/bin/env python3
+"""tellu-cli between chatsim's host and server on loopback sockets.
+
+Each test writes a Windows directory (tellu.ini, the host's configuration
+file) and a host folder into a temporary directory, starts a chatsim server
+on a free port and runs tellu-cli, which launches chatsim host as its PROG.
+Every wait is bounded; nothing sleeps for a fixed time.
+"""
+import argparse
+import os
+import re
+import select
+import signal
+import socket
+import subprocess
+import sys
+import tempfile
+import threading
+import time
+import unittest
+
+CLI = CHATSIM = None
+WAIT = 15  # seconds, the bound of every wait
+
+# The host's configuration file: CR LF, a Shift-JIS value, a comment; every
+# byte must survive the patch and the restore.
+HOST_INI = (b"; RV/K3 settings\r\n[Server]\r\nHost = 127.0.0.1\r\nPath={path}\r\n"
+            b"[User]\r\nName=\x83\x66\x83\x82\r\n")
+
+
+def free_port():
+    with socket.socket() as s:
+        s.bind(("127.0.0.1", 0))
+        return s.getsockname()[1]
+
+
+class Reader(threading.Thread):
+    """Collects a stream's text as it comes."""
+
+    def __init__(self, stream):
+        super().__init__(daemon=True)
+        self.stream, self.text, self.lock = stream, "", threading.Lock()
+        self.start()
+
+    def run(self):
+        for chunk in iter(lambda: self.stream.read1(4096), b""):
+            with self.lock:
+                self.text += chunk.decode("utf-8", "replace")
+
+    def get(self):
+        with self.lock:
+            return self.text
+
+
+def wait_for(what, predicate, timeout=WAIT):
+    end = time.monotonic() + timeout
+    while time.monotonic() < end:
+        if predicate():
+            return
+        time.sleep(0.05)
+    raise AssertionError("timed out waiting for " + what)
+
+
+class CliTest(unittest.TestCase):
+    def setUp(self):
+        self.dir = tempfile.mkdtemp(prefix="tellu-cli-")
+        self.windows = os.path.join(self.dir, "windows")
+        self.host_dir = os.path.join(self.dir, "rvk3")
+        self.logs = os.path.join(self.dir, "logs")
+        for d in (self.windows, self.host_dir, self.logs):
+            os.mkdir(d)
+        self.ini = os.path.join(self.windows, "RVK3.INI")
+        self.original = HOST_INI.replace(b"{path}", self.host_dir.encode())
+        with open(self.ini, "wb") as f:
+            f.write(self.original)
+        self.procs = []
+        self.server_port = self.start_server()
+        self.listen_port = free_port()
+
+    def tearDown(self):
+        for p in self.procs:
+            if p.poll() is None:
+                p.kill()
+            p.wait()
+            for s in (p.stdin, p.stdout, p.stderr):
+                if s:
+                    s.close()
+
+    def start_server(self):
+        server = subprocess.Popen([CHATSIM, "server", "--port", "0", "--verbose", "--bots", "1",
+                                   "--bot-interval", "400"], stderr=subprocess.PIPE)
+        self.procs.append(server)
+        line = b""
+        end = time.monotonic() + WAIT
+        while b"listening on port" not in line:
+            ready, _, _ = select.select([server.stderr], [], [], max(0, end - time.monotonic()))
+            self.assertTrue(ready, "chatsim server did not start")
+            line = server.stderr.readline()
+            self.assertTrue(line, "chatsim server ended")
+        self.server_log = Reader(server.stderr)
+        return int(re.search(rb"port (\d+)", line).group(1))
+
+    def write_tellu_ini(self, slot_keys):
+        text = ("[SYSTEM]\r\nRN={rn}\r\nSN={sn}\r\n[SYS1]\r\nINIFILE=RVK3.INI\r\n"
+                "PRODIR=Path\r\nCHGSEC=Server\r\nCHGKEY=Host\r\nLogChk=1\r\n"
+                "LogName={logs}/tellu\r\n").format(rn=self.listen_port, sn=self.server_port,
+                                                   logs=self.logs)
+        with open(os.path.join(self.windows, "TELLU.INI"), "w") as f:
+            f.write(text + slot_keys)
+
+    def write_host(self, script_lines):
+        """The host program: records the configuration it was started with,
+        then runs chatsim host with its output in host.log."""
+        with open(os.path.join(self.host_dir, "host.script"), "w") as f:
+            f.write("\n".join(script_lines) + "\n")
+        wrapper = os.path.join(self.host_dir, "rvk3")
+        with open(wrapper, "w") as f:
+            f.write('#!/bin/sh\ncp "{ini}" seen.ini\nexec "{chatsim}" host --ini "{ini}" '
+                    '--section Server --key Host --script host.script "$@" '
+                    '> host.log 2>&1\n'.format(ini=self.ini, chatsim=CHATSIM))
+        os.chmod(wrapper, 0o755)
+
+    def host_log(self):
+        try:
+            with open(os.path.join(self.host_dir, "host.log"), encoding="utf-8",
+                      errors="replace") as f:
+                return f.read()
+        except FileNotFoundError:
+            return ""
+
+    def run_cli(self, *extra):
+        cli = subprocess.Popen([CLI, "--windows-dir", self.windows, *extra],
+                               stdin=subprocess.PIPE, stdout=subprocess.PIPE,
+                               stderr=subprocess.PIPE, cwd=self.dir)
+        self.procs.append(cli)
+        self.out, self.err = Reader(cli.stdout), Reader(cli.stderr)
+        return cli
+
+    def finish(self, cli):
+        try:
+            return cli.wait(WAIT)
+        except subprocess.TimeoutExpired:
+            raise AssertionError("tellu-cli did not end; stderr:\n" + self.err.get())
+
+    def assert_restored(self):
+        with open(self.ini, "rb") as f:
+            self.assertEqual(f.read(), self.original)
+        self.assertFalse(os.path.exists(os.path.join(self.windows, "RVK3.sav")))
+
+    def test_relays_both_ways_restores_and_stops_on_sigterm(self):
+        self.write_tellu_ini("PROG=&\\rvk3 --port {} --name Demo\r\nSearchTimer=20\r\n"
+                             .format(self.listen_port))
+        self.write_host(["hello from the host", "/expect <Demo> hello from the cli",
+                         "after the end of input"])
+        cli = self.run_cli("S1")
+        wait_for("the host to connect", lambda: "the host is connected" in self.err.get())
+        # The host was started with the server entry pointing at tellu-cli.
+        with open(os.path.join(self.host_dir, "seen.ini"), "rb") as f:
+            self.assertEqual(f.read(), self.original.replace(b"127.0.0.1", b"localhost"))
+        self.assert_restored()
+        # Host -> tellu-cli -> server, and the server's echo back through the log.
+        wait_for("the host's line", lambda: "<Demo> hello from the host" in self.out.get())
+        # A typed line goes to the server and comes back to the host.
+        cli.stdin.write("hello from the cli\n".encode())
+        cli.stdin.flush()
+        cli.stdin.close()
+        wait_for("the typed line at the host",
+                 lambda: "<Demo> hello from the cli" in self.host_log())
+        # The end of standard input stops nothing.
+        wait_for("relaying after the end of input",
+                 lambda: "<Demo> after the end of input" in self.out.get())
+        # A bot's line from the server reaches the host through the relay.
+        wait_for("a bot at the host", lambda: re.search(r"^<(?!Demo>)", self.host_log(), re.M))
+
+        cli.send_signal(signal.SIGTERM)
+        self.assertEqual(self.finish(cli), 0, self.err.get())
+        self.assert_restored()
+        logs = os.listdir(self.logs)
+        self.assertEqual(len(logs), 1)
+        self.assertRegex(logs[0], r"^tellu\d{6}\.txt$")
+        with open(os.path.join(self.logs, logs[0]), "rb") as f:
+            log = f.read()
+        self.assertTrue(log.startswith(b"++++++++ Start "), log[:40])
+        self.assertIn(b"<Demo> hello from the host\r\n", log)
+        self.assertIn(b"<Demo> hello from the cli\r\n", log)
+        self.assertRegex(log, rb"\+\+\+\+\+\+\+\+ End   [0-9/ :]+ \+\+\+\+\+\+\+\+\r\n$")
+
+    def test_host_never_connecting_is_fatal_after_the_limit(self):
+        self.write_tellu_ini("PROG=&\\nohost -x\r\nSearchTimer=1\r\n")
+        cli = self.run_cli()
+        self.assertEqual(self.finish(cli), 2)
+        err = self.err.get()
+        self.assertIn("cannot start " + self.host_dir + "/nohost", err)
+        self.assertIn("*** let RV/K run but cann't find! ***\n[history]\nStart Tellu\n"
+                      "checking ini_file :" + self.windows + "\\RVK3.INI\n"
+                      "reading ini_file :" + self.windows + "\\RVK3.INI\n"
+                      "execute " + self.host_dir + "\\nohost\n", err)
+        self.assert_restored()
+
+    def test_no_complete_slot_is_fatal(self):
+        self.write_tellu_ini("SearchTimer=1\r\n")  # no PROG
+        cli = self.run_cli()
+        self.assertEqual(self.finish(cli), 2)
+        self.assertIn("*** try to run RV/K but failed! ***\n[history]\nStart Tellu\n"
+                      "checking ini_file :", self.err.get())
+        self.assert_restored()
+
+    def test_sigint_while_waiting_restores_the_file(self):
+        # The host program starts but never connects.
+        self.write_tellu_ini("PROG=&\\rvk3 --port 1\r\nSearchTimer=30\r\n")
+        self.write_host([])
+        cli = self.run_cli()
+        wait_for("the wait", lambda: "waiting up to 30 s" in self.err.get())
+        with open(self.ini, "rb") as f:
+            self.assertIn(b"Host = localhost", f.read())
+        cli.send_signal(signal.SIGINT)
+        self.assertEqual(self.finish(cli), 0)
+        self.assert_restored()
+
+
+def main():
+    global CLI, CHATSIM
+    parser = argparse.ArgumentParser()
+    parser.add_argument("--cli", required=True)
+    parser.add_argument("--chatsim", required=True)
+    args, rest = parser.parse_known_args()
+    CLI, CHATSIM = os.path.abspath(args.cli), os.path.abspath(args.chatsim)
+    unittest.main(argv=[sys.argv[0]] + rest, verbosity=2)
+
+
+if __name__ == "__main__":
+    main()
