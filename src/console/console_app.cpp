@@ -54,11 +54,18 @@ class ConsoleApp {
       terminal_.Diagnostic("cannot start " + what);
     });
     Session::Hooks hooks;
-    // The host is there once it has connected to the listening socket.
-    hooks.host_there = [this](int) { return session_->relay().HasHost(); };
+    // The host is there once it has connected to the listening socket.  A
+    // relay that stopped listening had a host whose server could not be
+    // reached: that host is there too, though nothing is relayed.
+    hooks.host_there = [this](int) { return session_->relay().HasHost() || RelayGaveUp(); };
     hooks.host_ready = [this] {
-      terminal_.Diagnostic("the host is connected; " + session_->launch().host_ini_path() +
-                           " is restored");
+      const std::string restored = session_->launch().host_ini_path() + " is restored";
+      if (RelayGaveUp())
+        terminal_.Diagnostic("the host connected, but the chat server " +
+                             session_->launch().server_host_name() +
+                             " cannot be reached: nothing is relayed; " + restored);
+      else
+        terminal_.Diagnostic("the host is connected; " + restored);
     };
     hooks.fatal = [this](const std::string& report) {
       std::fputs(TerminalText(report).c_str(), stderr);
@@ -76,7 +83,8 @@ class ConsoleApp {
   int Run() {
     signal(SIGPIPE, SIG_IGN);
     signals_.Catch({SIGINT, SIGTERM, SIGCHLD});
-    if (!session_->Begin())
+    listening_ = session_->Begin();
+    if (!listening_)
       terminal_.Diagnostic("cannot listen on port " +
                            std::to_string(ListenPort(session_->tellu_ini())) +
                            ": the host cannot connect");
@@ -102,6 +110,8 @@ class ConsoleApp {
   }
 
  private:
+  bool RelayGaveUp() const { return listening_ && !session_->relay().IsListening(); }
+
   void OnLine(const std::string& utf8) {
     const std::string line = TypedText(utf8);
     if (terminal_.TakeAnswer(line)) return;
@@ -128,6 +138,7 @@ class ConsoleApp {
   std::unique_ptr<LogWindowModel> log_window_;
   std::unique_ptr<Commands> commands_;
   std::unique_ptr<LineInput> input_;
+  bool listening_ = false;
   int status_ = 0;
 };
 

@@ -205,6 +205,17 @@ class CliTest(unittest.TestCase):
                       "checking ini_file :", self.err.get())
         self.assert_restored()
 
+    def test_unreachable_server_still_restores_and_says_so(self):
+        self.server_port = free_port()  # nothing listens there
+        self.write_tellu_ini("PROG=&\\rvk3 --port {} --name Demo\r\nSearchTimer=20\r\n"
+                             .format(self.listen_port))
+        self.write_host([])
+        cli = self.run_cli()
+        wait_for("the host", lambda: "the chat server 127.0.0.1 cannot be reached" in self.err.get())
+        self.assert_restored()
+        cli.send_signal(signal.SIGTERM)
+        self.assertEqual(self.finish(cli), 0)
+
     def test_sigint_while_waiting_restores_the_file(self):
         # The host program starts but never connects.
         self.write_tellu_ini("PROG=&\\rvk3 --port 1\r\nSearchTimer=30\r\n")
