@@ -235,6 +235,16 @@ TEST_F(BmpMenuTest, AMnemonicChoosesItsItemInEitherCase) {
   EXPECT_EQ(owner.commands, std::vector<UINT>{801});
 }
 
+TEST_F(BmpMenuTest, OnlyCharactersAreMnemonics) {
+  // F1's key code is the code of "p": a key that types nothing chooses nothing.
+  menu.AppendItem(901, "&Print");
+  owner.on_enter = {[] { Key(VK_F1); Key(VK_ESCAPE); }};
+  Track();
+  owner.Drain();
+  EXPECT_TRUE(owner.commands.empty());
+  EXPECT_TRUE(owner.menu_chars.empty());
+}
+
 TEST_F(BmpMenuTest, ASharedMnemonicStepsThroughItsItems) {
   menu.AppendItem(901, "&Apple");
   menu.AppendItem(902, "&Avocado");
@@ -344,6 +354,29 @@ TEST_F(BmpSubmenuTest, LeftArrowReturnsToTheParent) {
   EXPECT_EQ(owner.commands, std::vector<UINT>{801});
   EXPECT_EQ(owner.enters, 2);
   EXPECT_EQ(owner.exits, 2);
+}
+
+TEST_F(BmpSubmenuTest, HoveringOpensASubmenuAndHoveringElsewhereClosesIt) {
+  static HWND parent_bar;
+  auto hover = [](HWND bar, int index) {
+    PostMessageW(bar, WM_MOUSEMOVE, 0, ItemPoint(bar, index, 2));
+    PostMessageW(bar, WM_MOUSEHOVER, 0, ItemPoint(bar, index, 2));
+  };
+  std::function<void()> later = [] { Key(VK_RETURN); };
+  HWND owner_hwnd = owner.hwnd;
+  owner.on_enter = {[hover] {
+                      parent_bar = GetFocus();
+                      hover(parent_bar, 1);
+                    },
+                    [&, hover] {
+                      // Back on "One": the submenu closes and "One" is hot.
+                      hover(parent_bar, 0);
+                      PostMessageW(owner_hwnd, kRunLater, 0, LPARAM(&later));
+                    }};
+  Track();
+  owner.Drain();
+  EXPECT_EQ(owner.enters, 2);
+  EXPECT_EQ(owner.commands, std::vector<UINT>{801});
 }
 
 TEST_F(BmpSubmenuTest, EscapeInTheSubmenuClosesTheWholeChain) {
