@@ -1,6 +1,6 @@
 // tellu-cli as one object: the console's ports around a Session in launch
 // mode, standard input as the bar, standard output as the log window, and
-// the signals that end the run.
+// the interruptions that end the run.
 #pragma once
 #include <memory>
 #include <string>
@@ -13,8 +13,15 @@ namespace tellu {
 // else tellu.ini beside the program.
 std::string ConsoleProfilePath(const std::string& windows_dir, const std::string& program_dir);
 
+class ConsolePlatform;
+
 // Runs the program to its end and returns the exit status: 0 after /quit,
-// SIGINT or SIGTERM, 2 after a fatal start-up error.
+// SIGINT or SIGTERM (Ctrl+C on Windows), 2 after a fatal start-up error.
+// Each platform's layer defines it around RunConsoleOn.
 int RunConsole(const ConsoleOptions& options, const std::string& program_path);
+
+// The same on a given platform, which outlives the run.
+int RunConsoleOn(ConsolePlatform& platform, const ConsoleOptions& options,
+                 const std::string& program_path);
 
 }  // namespace tellu

@@ -1,6 +1,7 @@
 #include "console/terminal.h"
 
 #include "chat/objects.h"
+#include "console/console_out.h"
 #include "console/display_text.h"
 
 namespace tellu {
@@ -41,12 +42,11 @@ class ProgressLines : public ProgressView {
 
 }  // namespace
 
-Terminal::Terminal(PosixLoop& loop, AskMode ask, std::FILE* out, bool tty)
-    : loop_(loop), ask_(ask), out_(out), tty_(tty) {}
+Terminal::Terminal(Timers& timers, AskMode ask, std::FILE* out, bool tty)
+    : timers_(timers), ask_(ask), out_(out), tty_(tty) {}
 
 void Terminal::Write(std::string_view utf8) {
-  std::fwrite(utf8.data(), 1, utf8.size(), out_);
-  std::fflush(out_);
+  WriteOut(out_, utf8);
 }
 
 std::string Terminal::Paint(std::string_view utf8, const char* colour) const {
@@ -57,8 +57,7 @@ std::string Terminal::Paint(std::string_view utf8, const char* colour) const {
 void Terminal::Print(std::string_view sjis) { Write(TerminalText(sjis) + "\n"); }
 
 void Terminal::Diagnostic(std::string_view utf8) {
-  std::fprintf(stderr, "tellu-cli: %.*s\n", static_cast<int>(utf8.size()), utf8.data());
-  std::fflush(stderr);
+  WriteOut(stderr, "tellu-cli: " + std::string(utf8) + "\n");
 }
 
 void Terminal::ServerLost(std::string_view sjis) {
@@ -76,7 +75,7 @@ void Terminal::Ask(const std::string& text, const std::string& caption,
   if (ask_ != AskMode::kAsk || !input_open_) {
     const bool yes = ask_ == AskMode::kYes;
     Write(head + (yes ? " -> yes\n" : " -> no\n"));
-    loop_.Defer([answer = std::move(answer), yes] { answer(yes); });
+    timers_.Start(0, false, [answer = std::move(answer), yes] { answer(yes); });
     return;
   }
   Write(head + " [y/n]\n");
@@ -95,7 +94,7 @@ bool Terminal::TakeAnswer(std::string_view line) {
 void Terminal::InputClosed() {
   input_open_ = false;
   while (!questions_.empty()) {
-    loop_.Defer([answer = std::move(questions_.front())] { answer(false); });
+    timers_.Start(0, false, [answer = std::move(questions_.front())] { answer(false); });
     questions_.pop_front();
   }
 }

@@ -9,8 +9,8 @@
 #include <string>
 #include <string_view>
 
-#include "console/posix_loop.h"
 #include "log/log_window_model.h"
+#include "platform/timers.h"
 #include "platform/ui.h"
 
 namespace tellu {
@@ -20,7 +20,8 @@ enum class AskMode { kAsk, kYes, kNo };
 class Terminal : public Ui {
  public:
   // tty: standard output is a terminal, which gets ANSI colours and BEL.
-  Terminal(PosixLoop& loop, AskMode ask, std::FILE* out, bool tty);
+  // A question answered at once gets its answer from a timer of no delay.
+  Terminal(Timers& timers, AskMode ask, std::FILE* out, bool tty);
 
   // The log store's new entries are printed through this window model.
   void SetLogWindow(LogWindowModel* window) { log_ = window; }
@@ -54,7 +55,7 @@ class Terminal : public Ui {
   void Write(std::string_view utf8);
   std::string Paint(std::string_view utf8, const char* colour) const;
 
-  PosixLoop& loop_;
+  Timers& timers_;
   AskMode ask_;
   std::FILE* out_;
   bool tty_;

@@ -1,0 +1,49 @@
+// What tellu-cli needs from the system under it: the ports, one event loop,
+// standard input as lines, and the places the Windows program would use.
+#pragma once
+#include <functional>
+#include <string>
+
+#include "platform/net.h"
+#include "platform/registry.h"
+#include "platform/shell.h"
+#include "platform/timers.h"
+
+namespace tellu {
+
+class ConsolePlatform {
+ public:
+  using LineFn = std::function<void(const std::string& sjis)>;
+  using EndFn = std::function<void()>;
+  using ReportFn = std::function<void(const std::string& utf8)>;
+  virtual ~ConsolePlatform() = default;
+
+  virtual Timers& timers() = 0;
+  virtual Net& net() = 0;
+  virtual Shell& shell() = 0;
+  virtual Registry& registry() = 0;
+
+  // The Windows directory when no option names one.
+  virtual std::string WindowsDir() = 0;
+  // tellu.ini for that Windows directory and the running program.
+  virtual std::string ProfilePath(const std::string& windows_dir,
+                                  const std::string& program_path) = 0;
+  // One of the program's paths as a diagnostic shows it (UTF-8).
+  virtual std::string PathText(const std::string& path) = 0;
+  // Standard output is a terminal that takes ANSI colours and the bell.
+  virtual bool ColourOutput() = 0;
+  // Why a program could not be started, when the system says.
+  virtual void ReportStartErrors(ReportFn report) = 0;
+
+  // Standard input from now on: each line as the program's text, without its
+  // line end, then the end once.  Nothing comes after StopInput.
+  virtual void StartInput(LineFn on_line, EndFn on_end) = 0;
+  virtual void StopInput() = 0;
+
+  // Runs the loop until Quit, or until the user interrupts the program
+  // (a signal, Ctrl+C, the console closing).
+  virtual void Run() = 0;
+  virtual void Quit() = 0;
+};
+
+}  // namespace tellu

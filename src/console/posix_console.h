@@ -1,0 +1,45 @@
+// tellu-cli's platform on POSIX: the poll loop, sockets, fork and exec,
+// SIGINT and SIGTERM as the end of the run, standard input read as UTF-8.
+#pragma once
+#include <memory>
+
+#include "console/console_platform.h"
+#include "console/line_input.h"
+#include "console/posix_loop.h"
+#include "console/posix_net.h"
+#include "console/posix_shell.h"
+#include "console/signals.h"
+
+namespace tellu {
+
+class PosixConsole : public ConsolePlatform {
+ public:
+  PosixConsole();
+
+  Timers& timers() override { return loop_; }
+  Net& net() override { return net_; }
+  Shell& shell() override { return shell_; }
+  Registry& registry() override { return registry_; }
+  std::string WindowsDir() override;
+  std::string ProfilePath(const std::string& windows_dir,
+                          const std::string& program_path) override;
+  std::string PathText(const std::string& path) override { return path; }
+  bool ColourOutput() override;
+  void ReportStartErrors(ReportFn report) override;
+  void StartInput(LineFn on_line, EndFn on_end) override;
+  void StopInput() override { input_.reset(); }
+  void Run() override { loop_.Run(); }
+  void Quit() override { loop_.Quit(); }
+
+ private:
+  void OnSignal(int signal);
+
+  PosixLoop loop_;
+  PosixNet net_{loop_};
+  NoRegistry registry_;
+  PosixShell shell_;
+  SignalEvents signals_;
+  std::unique_ptr<LineInput> input_;
+};
+
+}  // namespace tellu
