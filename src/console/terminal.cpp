@@ -18,35 +18,17 @@ std::string WithoutLeadingNewline(std::string_view text) {
   return std::string(text);
 }
 
-// A transfer's window as lines: its texts once, its share at each quarter.
-class ProgressLines : public ProgressView {
- public:
-  explicit ProgressLines(Terminal& terminal) : terminal_(terminal) {}
-  void SetTexts(const std::string& title, const std::string& message) override {
-    title_ = title;
-    terminal_.Print("[" + title + "] " + message);
-  }
-  void SetShare(const std::string& share, int bar, const std::string&) override {
-    const int quarter = bar / 25;
-    if (quarter <= shown_) return;
-    shown_ = quarter;
-    terminal_.Print("[" + title_ + "] " + share);
-  }
-  void Close() override {}
-
- private:
-  Terminal& terminal_;
-  std::string title_;
-  int shown_ = 0;
-};
-
 }  // namespace
 
 Terminal::Terminal(Timers& timers, AskMode ask, std::FILE* out, bool tty)
     : timers_(timers), ask_(ask), out_(out), tty_(tty) {}
 
+// The progress row, when shown, stays the last thing on the terminal.
 void Terminal::Write(std::string_view utf8) {
-  WriteOut(out_, utf8);
+  std::string text = row_.Hide();  // before Show, which may change what it erases
+  text += utf8;
+  text += row_.Show();
+  WriteOut(out_, text);
 }
 
 std::string Terminal::Paint(std::string_view utf8, const char* colour) const {
@@ -57,7 +39,9 @@ std::string Terminal::Paint(std::string_view utf8, const char* colour) const {
 void Terminal::Print(std::string_view sjis) { Write(TerminalText(sjis) + "\n"); }
 
 void Terminal::Diagnostic(std::string_view utf8) {
+  WriteOut(out_, row_.Hide());
   WriteOut(stderr, "tellu-cli: " + std::string(utf8) + "\n");
+  Write("");
 }
 
 void Terminal::ServerLost(std::string_view sjis) {
@@ -124,7 +108,7 @@ void Terminal::StatusChanged(int index) {
 }
 
 std::unique_ptr<ProgressView> Terminal::OpenProgress(std::function<void()>) {
-  return std::make_unique<ProgressLines>(*this);
+  return row_.Open();
 }
 
 }  // namespace tellu

@@ -1,6 +1,7 @@
 // The console's Ui port: the log as lines on standard output, notices as
 // "[caption] text", questions answered from the next input line or at once
-// as --avatar-requests says, the beep as BEL, transfers as progress lines.
+// as --avatar-requests says, the beep as BEL, transfers as progress lines
+// (a row redrawn under the other output on a terminal).
 #pragma once
 #include <cstdio>
 #include <deque>
@@ -9,6 +10,7 @@
 #include <string>
 #include <string_view>
 
+#include "console/progress_row.h"
 #include "log/log_window_model.h"
 #include "platform/timers.h"
 #include "platform/ui.h"
@@ -62,6 +64,7 @@ class Terminal : public Ui {
   bool input_open_ = true;
   LogWindowModel* log_ = nullptr;
   std::deque<std::function<void(bool)>> questions_;
+  ProgressRow row_{tty_, [this](std::string_view line) { Write(line); }};
 };
 
 }  // namespace tellu

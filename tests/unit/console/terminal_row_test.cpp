@@ -1,0 +1,65 @@
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <string>
+
+#include "console/terminal.h"
+#include "platform/fake_timers.h"
+
+namespace tellu {
+namespace {
+
+constexpr char kErase[] = "\r\x1b[K";
+// A transfer window's texts, Shift-JIS: "Aさんから" CR LF "foo.movを受信中です".
+constexpr char kTitle[] = "Tellu Receiving";
+constexpr char kMessage[] =
+    "A\x82\xb3\x82\xf1\x82\xa9\x82\xe7\r\nfoo.mov\x82\xf0\x8e\xf3\x90\x4d\x92\x86\x82\xc5\x82\xb7";
+// The same as the terminal shows it: "[Tellu Receiving] Aさんから foo.movを受信中です".
+constexpr char kLabel[] =
+    "[Tellu Receiving] A\xe3\x81\x95\xe3\x82\x93\xe3\x81\x8b\xe3\x82\x89 foo.mov\xe3\x82\x92\xe5\x8f\x97\xe4\xbf\xa1\xe4\xb8\xad\xe3\x81\xa7\xe3\x81\x99";
+
+// The terminal keeps the row last: any other output erases it first and
+// draws it again after; a file of lines never sees an erase code.
+class TerminalRowTest : public ::testing::Test {
+ protected:
+  // Everything written so far; writing goes on at the end.
+  std::string Output() {
+    std::fflush(out);
+    std::rewind(out);
+    std::string text;
+    char chunk[256];
+    for (size_t n; (n = std::fread(chunk, 1, sizeof chunk, out)) > 0;) text.append(chunk, n);
+    std::fseek(out, 0, SEEK_END);
+    return text;
+  }
+  ~TerminalRowTest() override { std::fclose(out); }
+  std::FILE* out = std::tmpfile();
+  FakeTimers timers;
+};
+
+TEST_F(TerminalRowTest, OtherOutputGoesAboveTheRow) {
+  Terminal terminal(timers, AskMode::kNo, out, true);
+  auto view = terminal.OpenProgress([] {});
+  view->SetTexts(kTitle, kMessage);
+  view->SetShare("  50.0 %", 50, "(^_^)");
+  const size_t before = Output().size();
+  terminal.Print("hello");
+  const std::string row = std::string(kLabel) + "   50.0 % (^_^)";
+  EXPECT_EQ(Output().substr(before), std::string(kErase) + "hello\n" + row);
+  view.reset();
+  EXPECT_EQ(Output().substr(Output().size() - 9), "(closed)\n");
+}
+
+TEST_F(TerminalRowTest, NoEraseCodesWhenNotATerminal) {
+  Terminal terminal(timers, AskMode::kNo, out, false);
+  auto view = terminal.OpenProgress([] {});
+  view->SetTexts(kTitle, kMessage);
+  terminal.Print("hello");
+  view->SetShare("  50.0 %", 50, "(^_^)");
+  view.reset();
+  EXPECT_EQ(Output(), std::string(kLabel) + "\nhello\n" + kLabel + "   50.0 %\n" + kLabel +
+                          "   50.0 % (closed)\n");
+}
+
+}  // namespace
+}  // namespace tellu
