@@ -66,7 +66,7 @@ class ProgressRow::Line : public ProgressView {
 
   void SetTexts(const std::string& title, const std::string& message) override {
     if (!row_) return;
-    title_ = "[" + TerminalText(title) + "]";
+    title_ = '[' + TerminalText(title) + ']';
     label_ = title_ + " " + OnOneLine(TerminalText(message));
     row_->print_(row_->live_ ? "" : label_ + "\n");
   }
