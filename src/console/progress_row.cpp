@@ -40,7 +40,10 @@ std::string CutToColumns(std::string_view utf8, int columns) {
   return std::string(utf8.substr(0, at));
 }
 
-std::string OnOneLine(std::string text) {
+// Program text as one line of the terminal: the window's two message lines
+// side by side.
+std::string OnOneLine(std::string_view sjis) {
+  std::string text = TerminalText(sjis);
   std::replace(text.begin(), text.end(), '\n', ' ');
   return text;
 }
@@ -66,15 +69,15 @@ class ProgressRow::Line : public ProgressView {
 
   void SetTexts(const std::string& title, const std::string& message) override {
     if (!row_) return;
-    title_ = '[' + TerminalText(title) + ']';
-    label_ = title_ + " " + OnOneLine(TerminalText(message));
+    title_ = '[' + OnOneLine(title) + ']';
+    label_ = title_ + " " + OnOneLine(message);
     row_->print_(row_->live_ ? "" : label_ + "\n");
   }
 
   void SetShare(const std::string& share, int bar, const std::string& face) override {
     if (!row_) return;
-    share_ = TerminalText(share);
-    face_ = TerminalText(face);
+    share_ = OnOneLine(share);
+    face_ = OnOneLine(face);
     if (row_->live_) return row_->print_("");
     // A file of lines gets one at each quarter, however often the timer ticks.
     const int quarter = std::clamp(bar, 0, 100) / 25;
