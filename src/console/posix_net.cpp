@@ -19,6 +19,10 @@ constexpr size_t kReadChunk = 64 * 1024;
 constexpr int kReadsPerRound = 4;
 // How long a closed connection may keep trying to send what was queued.
 constexpr int kLingerMs = 30000;
+// Unsent bytes at which a connection holds the others' reading back, and at
+// which it lets them go again.
+constexpr size_t kHighWater = 256 * 1024;
+constexpr size_t kLowWater = 64 * 1024;
 #ifdef MSG_NOSIGNAL
 constexpr int kSendFlags = MSG_NOSIGNAL;
 #else
@@ -57,20 +61,53 @@ bool Resolve(const std::string& host, int port, sockaddr_in& out) {
   return true;
 }
 
+class Socket;
+
+}  // namespace
+
+// The sockets of one PosixNet.  While one of them has more queued than its
+// peer takes, the others stop reading: what they would read is mostly bound
+// for it (the relay), and a peer that does not read must not make this
+// program queue without limit.  The kernel's buffers then fill and the
+// senders wait, as they would for a blocking write.
+class SocketPressure {
+ public:
+  void Add(const std::shared_ptr<Socket>& socket) {
+    std::erase_if(sockets_, [](const std::weak_ptr<Socket>& w) { return w.expired(); });
+    sockets_.push_back(socket);
+  }
+  // Whether `reader` must leave its input unread for now.
+  bool Holds(const Socket* reader) const;
+  // Called as a socket's queue crosses the marks; the others' reading
+  // changes with it.
+  void Set(const Socket* socket, bool congested);
+  // Without telling the others: for a socket going away with the loop.
+  void Forget(const Socket* socket) { std::erase(congested_, socket); }
+
+ private:
+  std::vector<std::weak_ptr<Socket>> sockets_;
+  std::vector<const Socket*> congested_;
+};
+
+namespace {
+
 // One socket's state.  The loop's watch holds it while the descriptor is
 // open, so it outlives the user's handle until it has finished closing.
 class Socket : public std::enable_shared_from_this<Socket> {
  public:
   enum class State { Connecting, Open, Closing, Closed };
 
-  Socket(PosixLoop& loop, int fd, State state) : loop_(loop), fd_(fd), state_(state) {}
+  Socket(PosixLoop& loop, std::shared_ptr<SocketPressure> pressure, int fd, State state)
+      : loop_(loop), pressure_(std::move(pressure)), fd_(fd), state_(state) {}
   // Never touches the loop: it may be going away.
   ~Socket() {
+    pressure_->Forget(this);
     if (fd_ >= 0) ::close(fd_);
   }
 
   // Starts watching; for an open socket, records both addresses first.
   void Begin() {
+    pressure_->Add(shared_from_this());
     if (state_ == State::Open) Established();
     events_ = Wanted();
     loop_.Watch(fd_, events_, [self = shared_from_this()](unsigned ready) { self->OnReady(ready); });
@@ -97,7 +134,10 @@ class Socket : public std::enable_shared_from_this<Socket> {
   void Send(std::string_view bytes) {
     if (state_ != State::Connecting && state_ != State::Open) return;
     out_.append(bytes);
-    if (state_ == State::Open) ScheduleFlush();
+    if (state_ == State::Open) {
+      ScheduleFlush();
+      if (!congested_ && out_.size() - out_pos_ > kHighWater) Congested(true);
+    }
   }
 
   void Close() {
@@ -105,6 +145,8 @@ class Socket : public std::enable_shared_from_this<Socket> {
       Finish();
     } else if (state_ == State::Open) {
       state_ = State::Closing;
+      // A closing connection holds nobody back while it lingers.
+      if (congested_) Congested(false);
       Flush();
       if (state_ != State::Closing) return;
       UpdateEvents();
@@ -113,6 +155,14 @@ class Socket : public std::enable_shared_from_this<Socket> {
         if (auto self = weak.lock()) self->Finish();
       });
     }
+  }
+
+  // The others' pressure changed: read or not accordingly.
+  void Reconsider() { UpdateEvents(); }
+  // Whether `other` is this connection's far end, in this same program: its
+  // reading is what drains this one.
+  bool FarEndIs(const Socket& other) const {
+    return peer_end_ != 0 && peer_end_ == other.local_end_ && local_end_ == other.peer_end_;
   }
 
   bool IsOpen() const { return state_ == State::Open; }
@@ -124,14 +174,22 @@ class Socket : public std::enable_shared_from_this<Socket> {
   void Established() {
     sockaddr_in a{};
     socklen_t len = sizeof a;
-    if (getsockname(fd_, reinterpret_cast<sockaddr*>(&a), &len) == 0) local_ = Dotted(a.sin_addr);
+    if (getsockname(fd_, reinterpret_cast<sockaddr*>(&a), &len) == 0) {
+      local_ = Dotted(a.sin_addr);
+      local_end_ = End(a);
+    }
     len = sizeof a;
     if (getpeername(fd_, reinterpret_cast<sockaddr*>(&a), &len) == 0) {
       peer_ = Dotted(a.sin_addr);
+      peer_end_ = End(a);
       loopback_ = (ntohl(a.sin_addr.s_addr) >> 24) == 127;
     }
     const int one = 1;
     setsockopt(fd_, IPPROTO_TCP, TCP_NODELAY, &one, sizeof one);
+  }
+
+  static uint64_t End(const sockaddr_in& a) {
+    return static_cast<uint64_t>(ntohl(a.sin_addr.s_addr)) << 16 | ntohs(a.sin_port);
   }
 
   bool Pending() const { return out_pos_ < out_.size(); }
@@ -151,7 +209,8 @@ class Socket : public std::enable_shared_from_this<Socket> {
       case State::Connecting:
         return PosixLoop::kWrite;
       case State::Open:
-        return (data_ ? PosixLoop::kRead : 0u) | (Pending() ? PosixLoop::kWrite : 0u);
+        return (data_ && !pressure_->Holds(this) ? PosixLoop::kRead : 0u) |
+               (Pending() ? PosixLoop::kWrite : 0u);
       case State::Closing:
         return PosixLoop::kWrite;
       case State::Closed:
@@ -199,6 +258,7 @@ class Socket : public std::enable_shared_from_this<Socket> {
   void ReadSome() {
     char buffer[kReadChunk];
     for (int i = 0; i < kReadsPerRound; ++i) {
+      if (pressure_->Holds(this)) return;
       const ssize_t n = ::recv(fd_, buffer, sizeof buffer, 0);
       if (n > 0) {
         auto data = data_;  // the handler may replace itself
@@ -231,6 +291,7 @@ class Socket : public std::enable_shared_from_this<Socket> {
         return;
       }
     }
+    if (congested_ && out_.size() - out_pos_ < kLowWater) Congested(false);
     if (!Pending()) {
       out_.clear();
       out_pos_ = 0;
@@ -243,6 +304,11 @@ class Socket : public std::enable_shared_from_this<Socket> {
       out_pos_ = 0;
     }
     UpdateEvents();
+  }
+
+  void Congested(bool congested) {
+    congested_ = congested;
+    pressure_->Set(this, congested);
   }
 
   // The peer closed or the connection failed: the owner hears of it only if
@@ -259,6 +325,7 @@ class Socket : public std::enable_shared_from_this<Socket> {
   void Finish() {
     const bool graceful = state_ == State::Closing;
     state_ = State::Closed;
+    if (congested_) Congested(false);
     if (linger_) loop_.Cancel(linger_);
     linger_ = 0;
     out_.clear();
@@ -278,8 +345,10 @@ class Socket : public std::enable_shared_from_this<Socket> {
   }
 
   PosixLoop& loop_;
+  std::shared_ptr<SocketPressure> pressure_;
   int fd_;
   State state_;
+  bool congested_ = false;
   unsigned events_ = 0;
   std::string out_;
   size_t out_pos_ = 0;
@@ -289,8 +358,28 @@ class Socket : public std::enable_shared_from_this<Socket> {
   Stream::ClosedFn closed_;
   Net::ConnectFn done_;
   std::string local_, peer_;
+  uint64_t local_end_ = 0, peer_end_ = 0;  // address and port, 0 until known
   bool loopback_ = false;
 };
+
+}  // namespace
+
+bool SocketPressure::Holds(const Socket* reader) const {
+  for (const Socket* s : congested_)
+    if (s != reader && !s->FarEndIs(*reader)) return true;
+  return false;
+}
+
+void SocketPressure::Set(const Socket* socket, bool congested) {
+  Forget(socket);
+  if (congested) congested_.push_back(socket);
+  // A copy: telling one socket may end another.
+  const auto sockets = sockets_;
+  for (const auto& weak : sockets)
+    if (auto s = weak.lock(); s && s.get() != socket) s->Reconsider();
+}
+
+namespace {
 
 class PosixStream : public Stream {
  public:
@@ -312,8 +401,10 @@ class PosixStream : public Stream {
 
 class ListenSocket : public std::enable_shared_from_this<ListenSocket> {
  public:
-  ListenSocket(PosixLoop& loop, int fd, int port, Net::AcceptFn accept)
-      : loop_(loop), fd_(fd), port_(port), accept_(std::move(accept)) {}
+  ListenSocket(PosixLoop& loop, std::shared_ptr<SocketPressure> pressure, int fd, int port,
+               Net::AcceptFn accept)
+      : loop_(loop), pressure_(std::move(pressure)), fd_(fd), port_(port),
+        accept_(std::move(accept)) {}
   ~ListenSocket() {
     if (fd_ >= 0) ::close(fd_);
   }
@@ -341,7 +432,7 @@ class ListenSocket : public std::enable_shared_from_this<ListenSocket> {
         ::close(fd);
         continue;
       }
-      auto socket = std::make_shared<Socket>(loop_, fd, Socket::State::Open);
+      auto socket = std::make_shared<Socket>(loop_, pressure_, fd, Socket::State::Open);
       socket->Begin();
       auto accept = accept_;  // the callback may stop this listener
       accept(std::make_unique<PosixStream>(std::move(socket)));
@@ -349,6 +440,7 @@ class ListenSocket : public std::enable_shared_from_this<ListenSocket> {
   }
 
   PosixLoop& loop_;
+  std::shared_ptr<SocketPressure> pressure_;
   int fd_;
   int port_;
   Net::AcceptFn accept_;
@@ -366,6 +458,8 @@ class PosixListener : public Listener {
 
 }  // namespace
 
+PosixNet::PosixNet(PosixLoop& loop) : loop_(loop), pressure_(std::make_shared<SocketPressure>()) {}
+
 std::unique_ptr<Listener> PosixNet::Listen(int port, AcceptFn accept) {
   const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
   if (fd < 0) return nullptr;
@@ -381,7 +475,8 @@ std::unique_ptr<Listener> PosixNet::Listen(int port, AcceptFn accept) {
     ::close(fd);
     return nullptr;
   }
-  auto socket = std::make_shared<ListenSocket>(loop_, fd, ntohs(a.sin_port), std::move(accept));
+  auto socket = std::make_shared<ListenSocket>(loop_, pressure_, fd, ntohs(a.sin_port),
+                                               std::move(accept));
   socket->Begin();
   return std::make_unique<PosixListener>(std::move(socket));
 }
@@ -397,7 +492,7 @@ std::unique_ptr<Stream> PosixNet::Connect(const std::string& host, int port, Con
       fd = -1;
     }
   }
-  auto socket = std::make_shared<Socket>(loop_, fd, Socket::State::Connecting);
+  auto socket = std::make_shared<Socket>(loop_, pressure_, fd, Socket::State::Connecting);
   if (fd < 0) {
     socket->FailLater(std::move(done));
   } else {

@@ -9,12 +9,14 @@ that split a frame across two deliveries.
 import argparse
 import os
 import re
+import select
 import signal
 import socket
 import struct
 import subprocess
 import sys
 import tempfile
+import threading
 import time
 import unittest
 
@@ -385,6 +387,46 @@ class RelayTest(unittest.TestCase):
         host.send(frame(login("Bench")))
         server.expect(self, frame(login("Bench")))
         self.wait_restored()
+        self.stop()
+
+    # ---- a host that does not read
+
+    def test_host_that_does_not_read_holds_the_server_back(self):
+        host, server = self.start_relay()
+        # Frames of the largest payload, of a kind passed on unchanged.
+        one = frame(b"\x01\x7F" + bytes(range(252)))
+        chunk = one * 4096  # about 1 MB
+        limit = 96 * len(chunk)
+        server.sock.setblocking(False)
+        sent = 0
+        quiet_since = time.monotonic()
+        # Push until tellu-cli has taken nothing for a second, or the limit.
+        while sent < limit and time.monotonic() - quiet_since < 1.0:
+            _, writable, _ = select.select([], [server.sock], [], 0.2)
+            if not writable:
+                continue
+            try:
+                n = server.sock.send(chunk[sent % len(chunk):])
+            except BlockingIOError:
+                continue
+            sent += n
+            quiet_since = time.monotonic()
+        # What it took fits in the sockets' buffers and a little of its own:
+        # it stopped reading instead of queueing for the host.
+        self.assertLess(sent, 32 * len(chunk), "tellu-cli queued all it was sent")
+        # Nothing is lost: the host reads every frame once it reads again.
+        server.sock.setblocking(True)
+        rest = -sent % len(one)
+        sender = threading.Thread(target=server.send, args=(one[len(one) - rest:],))
+        sender.start()
+        total = sent + rest
+        got = 0
+        while got < total:
+            data = host.recv_exact(min(1 << 20, total - got))
+            expected = (one * (len(data) // len(one) + 2))[got % len(one):][:len(data)]
+            self.assertEqual(data, expected, "at byte %d" % got)
+            got += len(data)
+        sender.join(WAIT)
         self.stop()
 
     # ---- losing the server
