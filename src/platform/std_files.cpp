@@ -65,6 +65,24 @@ std::optional<uint64_t> StdFiles::Size(const std::string& path) {
 
 bool StdFiles::Copy(const std::string& from, const std::string& to, bool fail_if_exists) {
   std::error_code ec;
+#if defined(_WIN32) && defined(__GLIBCXX__)
+  // This library on Windows takes any two files for the same one (it has no
+  // inode numbers) and so never overwrites: copy beside the target, then
+  // move the copy over it.
+  if (!fail_if_exists && std::filesystem::exists(NativePath(to), ec)) {
+    auto beside = NativePath(to);
+    beside += L".copying";
+    std::filesystem::remove(beside, ec);
+    const bool copied = std::filesystem::copy_file(NativePath(from), beside, ec) && !ec;
+    if (copied) std::filesystem::rename(beside, NativePath(to), ec);
+    if (!copied || ec) {
+      std::error_code ignored;
+      std::filesystem::remove(beside, ignored);
+      return false;
+    }
+    return true;
+  }
+#endif
   auto options = fail_if_exists ? std::filesystem::copy_options::none
                                 : std::filesystem::copy_options::overwrite_existing;
   return std::filesystem::copy_file(NativePath(from), NativePath(to), options, ec) && !ec;
