@@ -34,9 +34,16 @@ bool IsContinuation(uint8_t b) { return (b & 0xC0) == 0x80; }
 
 std::string WireToSjis(std::string_view wire) {
   std::string out;
+  out.reserve(wire.size());
   size_t i = 0;
   while (i < wire.size()) {
     const uint8_t b = static_cast<uint8_t>(wire[i]);
+    // ASCII is most chat text and maps to itself; 5C is the backslash row.
+    if (b != 0 && b < 0x80 && b != 0x5C) {
+      out += static_cast<char>(b);
+      ++i;
+      continue;
+    }
     if (b == 0 || IsContinuation(b)) break;  // a stray continuation reads as NUL
     size_t extra = b < 0x80 ? 0 : b < 0xE0 ? 1 : 2;
     // F0..FF lead three-byte sequences too: the sender's encoder knows only
