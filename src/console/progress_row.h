@@ -39,7 +39,6 @@ class ProgressRow {
 
  private:
   class Line;
-  friend class Line;
 
   bool live_;
   std::function<void(std::string_view)> print_;
