@@ -65,7 +65,11 @@ void ProgressWindow::StartTimer() {
 }
 
 void ProgressWindow::Close() {
-  if (timer_ != 0) timers_.Cancel(timer_);
+  if (timer_ != 0) {
+    timers_.Cancel(timer_);
+    // A transfer shorter than one tick would otherwise end without a share.
+    Tick();
+  }
   timer_ = 0;
   if (view_) view_->Close();
   view_.reset();
