@@ -1,0 +1,221 @@
+// tellu.exe beside a host window that is already open: it tags the caption,
+// docks the bar, types the bar's text into the host, clicks the host's Who
+// button, and gives the caption back when it closes.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "fakehost_process.h"
+#include "tellu_process.h"
+#include "win32/bmp_menu_capture.h"
+#include "win32/resource.h"
+#include "win32/wide_text.h"
+
+namespace tellu {
+namespace {
+
+using Lines = std::vector<std::string>;
+using testing::FakeHost;
+using testing::Only;
+using testing::Poll;
+using testing::TelluProcess;
+
+const Lines kActivation = {
+    "S WM_ACTIVATEAPP 1 0",        "S WM_NCACTIVATE 1 0", "S WM_ACTIVATE 2 0",
+    "S WM_IME_SETCONTEXT 1 c000000f", "S WM_IME_NOTIFY c 0",  "S WM_SETFOCUS 0 0",
+    "S WM_IME_SETCONTEXT 0 c000000f", "S WM_IME_NOTIFY c 0"};
+const Lines kDeactivation = {"S WM_IME_NOTIFY e 1", "S WM_NCACTIVATE 0 0",
+                             "S WM_IME_SETCONTEXT 0 c000000f"};
+const Lines kEnter = {"P WM_KEYDOWN 49e2000d 1c0001", "P WM_CHAR d 0",
+                      "P WM_KEYUP 49e2000d c01c0001"};
+
+Lines Join(std::initializer_list<Lines> parts) {
+  Lines out;
+  for (const Lines& p : parts) out.insert(out.end(), p.begin(), p.end());
+  return out;
+}
+
+Lines Sent(const Lines& record) { return Only(record, "S WM_"); }
+
+// `wanted` appears in `lines` in its order.  The host's own window procedure
+// adds sent messages of its own making when it is activated (focus and
+// activation of its window), so the sent record holds more than Tellu sent.
+bool InOrder(const Lines& lines, const Lines& wanted) {
+  size_t next = 0;
+  for (const std::string& line : lines)
+    if (next < wanted.size() && line == wanted[next]) ++next;
+  return next == wanted.size();
+}
+Lines PostedKeys(const Lines& record) {
+  Lines out;
+  for (const std::string& line : record)
+    if (line.rfind("P WM_CHAR", 0) == 0 || line.rfind("P WM_KEY", 0) == 0) out.push_back(line);
+  return out;
+}
+
+std::string Ini(const std::string& title, const std::string& slot_lines = "") {
+  return "[SYSTEM]\r\nRN=" + std::to_string(testing::FreePort()) + "\r\nSYS1=" + title +
+         "\r\n[SYS1]\r\n" + slot_lines;
+}
+
+void Type(HWND edit, const std::wstring& text) {
+  for (wchar_t c : text) PostMessageW(edit, WM_CHAR, c, 1);
+}
+void Key(HWND window, UINT vk) { PostMessageW(window, WM_KEYDOWN, vk, 1); }
+
+void ClickButton(HWND bar, int id) {
+  PostMessageW(bar, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
+               reinterpret_cast<LPARAM>(GetDlgItem(bar, id)));
+}
+
+class TelluAttachTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(host.started()) << "no fakehost at TELLU_FAKEHOST";
+    host_window = host.WaitForWindow(title);
+    ASSERT_NE(host_window, nullptr);
+  }
+
+  // Starts tellu.exe and waits until the bar has docked; what the host
+  // records from then on is the test's.
+  HWND StartDocked(TelluProcess& tellu) {
+    if (!tellu.Start()) return nullptr;
+    HWND bar = tellu.WaitForBar();
+    if (!bar || !tellu.WaitForDock() || !host.Settle(host_window)) return nullptr;
+    mark = host.Lines().size();
+    return bar;
+  }
+
+  Lines Record() {
+    const Lines all = host.Lines();
+    return Lines(all.begin() + static_cast<long>(std::min(mark, all.size())), all.end());
+  }
+
+  // Waits until the host was sent these, in order, and posted exactly these.
+  void ExpectRecord(const Lines& sent, const Lines& posted) {
+    Poll([&] {
+      const Lines record = Record();
+      return InOrder(Sent(record), sent) && PostedKeys(record) == posted;
+    });
+    const Lines record = Record();
+    EXPECT_TRUE(InOrder(Sent(record), sent)) << ::testing::PrintToString(Sent(record));
+    EXPECT_EQ(PostedKeys(record), posted);
+  }
+
+  const std::string title = "Tellu attach test " + std::to_string(GetCurrentProcessId());
+  FakeHost host{L"--title \"" + Wide(title) + L"\""};
+  HWND host_window = nullptr;
+  size_t mark = 0;
+};
+
+TEST_F(TelluAttachTest, DocksTypesClicksAndGivesTheCaptionBack) {
+  TelluProcess tellu(Ini(title, "PositionWhoBtn=10,20\r\n"));
+  HWND bar = StartDocked(tellu);
+  ASSERT_NE(bar, nullptr);
+
+  EXPECT_EQ(WindowText(host_window), title + " with Tellu");
+  // Docked at the host's lower-left corner, nine pixels in and 36 up.
+  RECT h, b;
+  GetWindowRect(host_window, &h);
+  GetWindowRect(bar, &b);
+  EXPECT_EQ(b.left, h.left + 9);
+  EXPECT_EQ(b.top, h.bottom - 36);
+  testing::CaptureWindow(bar, "tellu_attach_bar.bmp");
+
+  // The markup characters go as full-width ones, a Japanese character as
+  // its two Shift-JIS bytes; Enter ends the line.
+  HWND edit = GetDlgItem(bar, IDC_BAR_EDIT);
+  Type(edit, L"a<b&~>\u3042");
+  Key(edit, VK_RETURN);
+  ExpectRecord(Join({kActivation, kDeactivation}),
+               Join({{"P WM_CHAR 61 0", "P WM_CHAR 81 0", "P WM_CHAR 83 0", "P WM_CHAR 62 0",
+                      "P WM_CHAR 81 0", "P WM_CHAR 95 0", "P WM_CHAR 81 0", "P WM_CHAR 60 0",
+                      "P WM_CHAR 81 0", "P WM_CHAR 84 0", "P WM_CHAR 82 0", "P WM_CHAR a0 0"},
+                     kEnter}));
+  EXPECT_TRUE(Poll([&] { return testing::WindowTextOf(edit).empty(); }));
+
+  // The Who button clicks the host's own, at PositionWhoBtn in its client area.
+  ClickButton(bar, IDC_BAR_WHO);
+  char hwnd[32];
+  snprintf(hwnd, sizeof hwnd, "%llx",
+           static_cast<unsigned long long>(reinterpret_cast<UINT_PTR>(host_window)));
+  const std::string hw = hwnd;
+  const Lines click = {"S WM_MOUSEACTIVATE " + hw + " 2010001", "S WM_MOUSEMOVE 49e20000 14000b",
+                       "S WM_MOUSEMOVE 49e20000 14000a", "S WM_SETCURSOR " + hw + " 2000002",
+                       "S WM_LBUTTONDOWN 49e20001 14000a", "S WM_LBUTTONUP 49e20000 14000a"};
+  ExpectRecord(Join({kActivation, kDeactivation, kActivation, click, kDeactivation}),
+               Join({{"P WM_CHAR 61 0", "P WM_CHAR 81 0", "P WM_CHAR 83 0", "P WM_CHAR 62 0",
+                      "P WM_CHAR 81 0", "P WM_CHAR 95 0", "P WM_CHAR 81 0", "P WM_CHAR 60 0",
+                      "P WM_CHAR 81 0", "P WM_CHAR 84 0", "P WM_CHAR 82 0", "P WM_CHAR a0 0"},
+                     kEnter}));
+
+  PostMessageW(bar, WM_CLOSE, 0, 0);
+  EXPECT_EQ(tellu.WaitForExit(), 0);
+  EXPECT_EQ(WindowText(host_window), title);
+}
+
+TEST_F(TelluAttachTest, TabSendsTheWordWithItsTabAndEscapeLeavesTheBarOpen) {
+  TelluProcess tellu(Ini(title));
+  HWND bar = StartDocked(tellu);
+  ASSERT_NE(bar, nullptr);
+  HWND edit = GetDlgItem(bar, IDC_BAR_EDIT);
+  Key(edit, VK_ESCAPE);
+  Key(bar, VK_ESCAPE);
+  Type(edit, L"ok");
+  Key(edit, VK_TAB);
+  ExpectRecord(Join({kActivation, kDeactivation}),
+               Join({{"P WM_CHAR 6f 0", "P WM_CHAR 6b 0", "P WM_CHAR 9 0"}, kEnter}));
+  EXPECT_TRUE(IsWindow(bar));
+  EXPECT_TRUE(testing::WindowTextOf(edit).empty());
+}
+
+TEST_F(TelluAttachTest, TheFieldKeepsItsFirst110Bytes) {
+  TelluProcess tellu(Ini(title));
+  HWND bar = StartDocked(tellu);
+  ASSERT_NE(bar, nullptr);
+  HWND edit = GetDlgItem(bar, IDC_BAR_EDIT);
+  // 54 double-byte characters (108 bytes), then "xyz": the cut comes after
+  // "xy"; then neither a double-byte character nor another letter gets in.
+  Type(edit, std::wstring(54, L'\u3042') + L"xyz\u3044q");
+  Key(edit, VK_RETURN);
+  Lines typed;
+  for (int i = 0; i < 54; ++i) typed.insert(typed.end(), {"P WM_CHAR 82 0", "P WM_CHAR a0 0"});
+  typed.insert(typed.end(), {"P WM_CHAR 78 0", "P WM_CHAR 79 0"});
+  ExpectRecord(Join({kActivation, kDeactivation}), Join({typed, kEnter}));
+}
+
+TEST_F(TelluAttachTest, AHostThatWentAwayEndsTheRunWithTheReport) {
+  TelluProcess tellu(Ini(title));
+  HWND bar = StartDocked(tellu);
+  ASSERT_NE(bar, nullptr);
+  // The caption no longer names the host Tellu tagged.
+  SetWindowTextSjis(host_window, title);
+  HWND edit = GetDlgItem(bar, IDC_BAR_EDIT);
+  Type(edit, L"x");
+  Key(edit, VK_RETURN);
+  HWND box = tellu.WaitForMessageBox(L"Tellu");
+  ASSERT_NE(box, nullptr);
+  EXPECT_EQ(testing::MessageBoxText(box),
+            L"*** cann't find RV/K ***\r\n[history]\r\nStart Tellu\r\n");
+  testing::PressOk(box);
+  EXPECT_EQ(tellu.WaitForExit(), 2);
+  EXPECT_TRUE(PostedKeys(Record()).empty());
+}
+
+TEST(TelluAttach, AHostLaunchedByAnotherTelluIsLeftToIt) {
+  const std::string title = "Tellu taken test " + std::to_string(GetCurrentProcessId());
+  FakeHost host(L"--title \"" + Wide(title) + L" with Tellu.\"");
+  ASSERT_NE(host.WaitForWindow(title + " with Tellu."), nullptr);
+  TelluProcess tellu(Ini(title));
+  ASSERT_TRUE(tellu.Start());
+  HWND box = tellu.WaitForMessageBox(L"Tellu");
+  ASSERT_NE(box, nullptr);
+  EXPECT_EQ(testing::MessageBoxText(box), L"you can execute Tellu with auto exec mode only one");
+  testing::PressOk(box);
+  EXPECT_EQ(tellu.WaitForExit(), 1);
+}
+
+}  // namespace
+}  // namespace tellu

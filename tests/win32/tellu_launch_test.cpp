@@ -1,0 +1,269 @@
+// tellu.exe in launch mode: it patches the host's configuration, starts the
+// host through PROG, finds its window, puts the file back and relays between
+// the host and a chat server; and its fatal start-up errors.
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "fakehost_process.h"
+#include "tellu_process.h"
+#include "win32/bmp_menu_capture.h"
+#include "win32/host_window.h"
+#include "win32/message_window.h"
+#include "win32/resource.h"
+#include "win32/wide_text.h"
+#include "win32/win_net.h"
+
+namespace tellu {
+namespace {
+
+using testing::FileLines;
+using testing::Poll;
+using testing::TelluProcess;
+using testing::WindowsDirFile;
+
+std::string Hex(std::string_view bytes) {
+  static const char digits[] = "0123456789abcdef";
+  std::string out;
+  for (unsigned char b : bytes) {
+    if (!out.empty()) out += ' ';
+    out += digits[b >> 4];
+    out += digits[b & 15];
+  }
+  return out;
+}
+
+bool HasLine(const std::wstring& log, const std::string& line) {
+  for (const std::string& l : FileLines(log))
+    if (l == line) return true;
+  return false;
+}
+
+// The chat server: takes Tellu's connection and keeps the payloads it gets.
+class TestServer {
+ public:
+  TestServer() {
+    listener_ = net_.Listen(0, [this](std::unique_ptr<Stream> s) {
+      connection_ = std::move(s);
+      connection_->SetHandlers([this](std::string_view b) { bytes_.append(b); }, [] {});
+    });
+  }
+  int port() const { return listener_ ? listener_->Port() : 0; }
+  bool connected() const { return connection_ != nullptr; }
+  void Send(const std::string& payload) {
+    connection_->Send(std::string(1, static_cast<char>(payload.size() + 1)) + payload);
+  }
+  std::vector<std::string> Payloads() const {
+    std::vector<std::string> out;
+    size_t at = 0;
+    while (at < bytes_.size()) {
+      const size_t length = static_cast<unsigned char>(bytes_[at]);
+      if (length < 1 || at + length > bytes_.size()) break;
+      out.push_back(bytes_.substr(at + 1, length - 1));
+      at += length;
+    }
+    return out;
+  }
+
+ private:
+  MessageWindow events_;
+  WinNet net_{events_};
+  std::unique_ptr<Listener> listener_;
+  std::unique_ptr<Stream> connection_;
+  std::string bytes_;
+};
+
+// A host tellu.exe started: closed through the window its record names.
+void CloseLaunchedHost(const std::wstring& log) {
+  Poll([&] {
+    for (const std::string& line : FileLines(log))
+      if (line.rfind("ready ", 0) == 0) return true;
+    return false;
+  });
+  for (const std::string& line : FileLines(log))
+    if (line.rfind("ready ", 0) == 0)
+      PostMessageW(reinterpret_cast<HWND>(strtoull(line.c_str() + 6, nullptr, 16)), WM_CLOSE, 0,
+                   0);
+  Poll([&] { return HasLine(log, "exit"); });
+  DeleteFileW(log.c_str());
+}
+
+void Key(HWND window, UINT vk) { PostMessageW(window, WM_KEYDOWN, vk, 1); }
+void Type(HWND edit, const std::wstring& text) {
+  for (wchar_t c : text) PostMessageW(edit, WM_CHAR, c, 1);
+}
+void ClickButton(HWND bar, int id) {
+  PostMessageW(bar, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
+               reinterpret_cast<LPARAM>(GetDlgItem(bar, id)));
+}
+
+class TelluLaunchTest : public ::testing::Test {
+ protected:
+  // The host's folder is fakehost's; PROG starts it from there.
+  std::string HostDir() const {
+    const std::string path = Sjis(testing::FakeHostPath());
+    return path.substr(0, path.rfind('\\'));
+  }
+  std::string HostIni(const std::string& title) const {
+    return "[CHAT]\r\nSERVER=127.0.0.1\r\nDIR=" + HostDir() + "\r\nTitle=" + title + "\r\n";
+  }
+  std::string TelluIni(const std::string& title, const std::string& fakehost_args,
+                       int search_timer) const {
+    return "[SYSTEM]\r\nRN=" + std::to_string(rn) + "\r\nSN=" + std::to_string(server.port()) +
+           "\r\nSYS1=" + title + "\r\n[SYS1]\r\nINIFILE=" + Sjis(host_ini.name()) +
+           "\r\nPRODIR=DIR\r\nCHGSEC=CHAT\r\nCHGKEY=SERVER\r\nPROG=&\\fakehost.exe --ini " +
+           Sjis(host_ini.name()) + " --section CHAT --key SERVER --port " + std::to_string(rn) +
+           " --name tester --log " + Sjis(log) + fakehost_args +
+           "\r\nSearchTimer=" + std::to_string(search_timer) + "\r\n";
+  }
+  std::wstring BackupPath() const {
+    const std::wstring& p = host_ini.path();
+    return p.substr(0, p.size() - 3) + L"sav";
+  }
+
+  WinsockSession winsock;
+  TestServer server;
+  const int rn = testing::FreePort();
+  const std::string title = "Tellu launch test " + std::to_string(GetCurrentProcessId());
+  const std::string host_ini_bytes = HostIni(title);
+  WindowsDirFile host_ini{L"tellu_launch_" + std::to_wstring(GetCurrentProcessId()) + L".ini",
+                          host_ini_bytes};
+  const std::wstring log = testing::TempFile(L"launched");
+};
+
+TEST_F(TelluLaunchTest, PatchesStartsRestoresAndRelays) {
+  ASSERT_GT(server.port(), 0);
+  TelluProcess tellu(TelluIni(title, "", 30));
+  ASSERT_TRUE(tellu.Start());
+  HWND bar = tellu.WaitForBar();
+  ASSERT_NE(bar, nullptr);
+
+  // The host read "localhost" and connected to Tellu; once its window was
+  // found the file came back byte for byte and the backup went.
+  HWND host_window = nullptr;
+  ASSERT_TRUE(Poll([&] { return (host_window = FindTopLevelWindow(title + " with Tellu.")) != nullptr; }));
+  EXPECT_TRUE(Poll([&] { return GetFileAttributesW(BackupPath().c_str()) == INVALID_FILE_ATTRIBUTES; }));
+  EXPECT_EQ(host_ini.Read(), host_ini_bytes);
+  EXPECT_TRUE(HasLine(log, "connect localhost:" + std::to_string(rn)));
+
+  // The login reaches the server as the host sent it.
+  const std::string login = std::string("\x01\x06\x03\x08" "fakehost" "\x04\x01" "1" "\x05\x06") +
+                            "tester";
+  ASSERT_TRUE(Poll([&] { return !server.Payloads().empty(); }));
+  EXPECT_EQ(server.Payloads()[0], login);
+  EXPECT_TRUE(HasLine(log, "T " + Hex(login)));
+
+  // A chat line from the server reaches the host.
+  const std::string said = std::string("\x01\x0E\x00\x03" "Bob" "\x05" "hello", 13);
+  server.Send(said);
+  EXPECT_TRUE(Poll([&] { return HasLine(log, "R " + Hex(said)); }));
+
+  // A line typed in the bar goes to the server as a say.
+  ASSERT_TRUE(tellu.WaitForDock());
+  HWND edit = GetDlgItem(bar, IDC_BAR_EDIT);
+  Type(edit, L"hi");
+  Key(edit, VK_RETURN);
+  const std::string say_hi("\x01\x0E\x00\x00\x02" "hi", 7);
+  EXPECT_TRUE(Poll([&] { return server.Payloads().size() == 2; }));
+  testing::CaptureWindow(bar, "tellu_launch_bar.bmp");
+  testing::CaptureWindow(host_window, "tellu_docked_on_host.bmp");
+
+  // The status menu, from the keyboard: the second status is "away".
+  auto choose_second_status = [&](const char* picture) {
+    ClickButton(bar, IDC_BAR_STATUS);
+    HWND menu = nullptr;
+    if (!Poll([&] { return (menu = tellu.FindWindowOfClass(L"BitmapMenu")) != nullptr; })) return false;
+    if (picture) testing::CaptureWindow(menu, picture);
+    HWND items = GetWindow(menu, GW_CHILD);
+    Key(items, VK_DOWN);
+    Key(items, VK_DOWN);
+    Key(items, VK_RETURN);
+    return Poll([&] { return tellu.FindWindowOfClass(L"BitmapMenu") == nullptr; });
+  };
+  ASSERT_TRUE(choose_second_status("tellu_status_menu.bmp"));
+  // Own room position: room 0, 02 02, x 0, y 0, z with the mark 1, dir with status 1.
+  const std::string away("\x01\x12\x00\x00\x02\x02\x00\x00\x00\x00\x00\x01\x00\x01", 14);
+  const std::string back("\x01\x12\x00\x00\x02\x02\x00\x00\x00\x00\x00\x01\x00\x00", 14);
+  EXPECT_TRUE(Poll([&] { return server.Payloads().size() == 3; }));
+  // The status in force again sends nothing; speaking sets it back to normal.
+  ASSERT_TRUE(choose_second_status(nullptr));
+  Type(edit, L"z");
+  Key(edit, VK_RETURN);
+  const std::string say_z("\x01\x0E\x00\x00\x01" "z", 6);
+  EXPECT_TRUE(Poll([&] { return server.Payloads().size() == 5; }));
+  EXPECT_EQ(server.Payloads(), (std::vector<std::string>{login, say_hi, away, back, say_z}));
+
+  // The system menu, open.
+  PostMessageW(bar, WM_SYSCOMMAND, SC_KEYMENU, VK_SPACE);
+  HWND system_menu = nullptr;
+  if (Poll([&] {
+        system_menu = tellu.FindWindowOfClass(L"#32768");
+        return system_menu && IsWindowVisible(system_menu);
+      })) {
+    testing::CaptureWindow(system_menu, "tellu_system_menu.bmp");
+    Key(system_menu, VK_ESCAPE);
+    Key(system_menu, VK_ESCAPE);
+    PostMessageW(bar, WM_CANCELMODE, 0, 0);
+  } else {
+    ADD_FAILURE() << "the system menu did not open";
+  }
+
+  PostMessageW(bar, WM_CLOSE, 0, 0);
+  EXPECT_EQ(tellu.WaitForExit(), 0);
+  EXPECT_EQ(WindowText(host_window), title);
+  EXPECT_EQ(host_ini.Read(), host_ini_bytes);
+  CloseLaunchedHost(log);
+}
+
+TEST_F(TelluLaunchTest, AHostWhoseWindowNeverComesEndsTheRunAndTheFileIsBack) {
+  // The host starts, but under another caption; one second is all it gets.
+  TelluProcess tellu(
+      TelluIni(title, " --title \"other " + std::to_string(GetCurrentProcessId()) + "\"", 1));
+  ASSERT_TRUE(tellu.Start());
+  HWND box = tellu.WaitForMessageBox(L"Tellu");
+  ASSERT_NE(box, nullptr);
+  const std::string ini = Sjis(host_ini.path());
+  EXPECT_EQ(testing::MessageBoxText(box),
+            Wide("*** let RV/K run but cann't find! ***\r\n[history]\r\nStart Tellu\r\n"
+                 "checking ini_file :" + ini + "\r\nreading ini_file :" + ini +
+                 "\r\nexecute " + HostDir() + "\\fakehost.exe\r\n"));
+  EXPECT_EQ(host_ini.Read(), host_ini_bytes);
+  EXPECT_EQ(GetFileAttributesW(BackupPath().c_str()), INVALID_FILE_ATTRIBUTES);
+  testing::PressOk(box);
+  EXPECT_EQ(tellu.WaitForExit(), 2);
+  CloseLaunchedHost(log);
+}
+
+TEST(TelluLaunch, NoCompleteSlotIsFatal) {
+  TelluProcess tellu("[SYSTEM]\r\nRN=" + std::to_string(testing::FreePort()) +
+                     "\r\n[SYS1]\r\nINIFILE=tellu_nothing.ini\r\n");
+  ASSERT_TRUE(tellu.Start());
+  HWND box = tellu.WaitForMessageBox(L"Tellu");
+  ASSERT_NE(box, nullptr);
+  EXPECT_EQ(testing::MessageBoxText(box),
+            L"*** try to run RV/K but failed! ***\r\n[history]\r\nStart Tellu\r\n"
+            L"checking ini_file :" + testing::WindowsDir() + L"\\tellu_nothing.ini\r\n");
+  testing::PressOk(box);
+  EXPECT_EQ(tellu.WaitForExit(), 2);
+}
+
+TEST(TelluLaunch, AProfileWithoutItsFirstSlotSaysSoThenEnds) {
+  TelluProcess tellu("[SYSTEM]\r\nRN=" + std::to_string(testing::FreePort()) + "\r\n");
+  ASSERT_TRUE(tellu.Start());
+  HWND box = tellu.WaitForMessageBox(L"Tellu");
+  ASSERT_NE(box, nullptr);
+  EXPECT_EQ(testing::MessageBoxText(box), L"cann't find tellu.ini.");
+  testing::PressOk(box);
+  ASSERT_TRUE(Poll([&] { return !IsWindow(box); }));
+  box = tellu.WaitForMessageBox(L"Tellu");
+  ASSERT_NE(box, nullptr);
+  EXPECT_EQ(testing::MessageBoxText(box),
+            L"*** try to run RV/K but failed! ***\r\n[history]\r\nStart Tellu\r\n");
+  testing::PressOk(box);
+  EXPECT_EQ(tellu.WaitForExit(), 2);
+}
+
+}  // namespace
+}  // namespace tellu

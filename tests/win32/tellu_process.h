@@ -1,0 +1,80 @@
+// Test helper: runs tellu.exe as a child process, from a folder of its own
+// with the tellu.ini the test writes beside it, and finds its windows.
+#pragma once
+#include <windows.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace tellu::testing {
+
+// Runs this thread's messages until done() holds, at most 30 s.
+bool Poll(const std::function<bool()>& done);
+
+// The Windows folder, and a file in it that lives as long as this object.
+std::wstring WindowsDir();
+class WindowsDirFile {
+ public:
+  WindowsDirFile(const std::wstring& name, const std::string& bytes);
+  ~WindowsDirFile();
+  const std::wstring& name() const { return name_; }
+  const std::wstring& path() const { return path_; }
+  std::string Read() const;
+
+ private:
+  std::wstring name_;
+  std::wstring path_;
+};
+
+// The lines of a file that another process may still be writing.
+std::vector<std::string> FileLines(const std::wstring& path);
+// A TCP port that was free a moment ago.
+int FreePort();
+
+class TelluProcess {
+ public:
+  // Copies tellu.exe (TELLU_EXE) into a fresh folder under a name of its
+  // own, so that it reads the `ini` written beside it and never a profile
+  // of that name in the Windows folder.
+  explicit TelluProcess(const std::string& ini);
+  // Ends the process if it still runs and removes the folder.
+  ~TelluProcess();
+  TelluProcess(const TelluProcess&) = delete;
+  TelluProcess& operator=(const TelluProcess&) = delete;
+
+  bool Start(const std::wstring& args = L"");
+  // The input bar, once it shows its title; nullptr when it does not.
+  HWND WaitForBar();
+  HWND Bar() const { return bar_; }
+  // A message box of the process with this caption; nullptr when none comes.
+  HWND WaitForMessageBox(const std::wstring& caption);
+  // A top-level window of the process of class `window_class`, or nullptr.
+  HWND FindWindowOfClass(const std::wstring& window_class) const;
+  // Waits for the process to end; its exit code, or -1 when it does not.
+  int WaitForExit();
+  // Waits until the bar has docked: the startup notice, destroyed when the
+  // slide ends, is gone.
+  bool WaitForDock();
+  // A top-level window of the process that matches.
+  HWND FindWindowWhere(const std::function<bool(HWND)>& match) const;
+
+  const std::wstring& folder() const { return folder_; }
+  const std::wstring& program() const { return program_; }
+
+ private:
+  std::wstring folder_;
+  std::wstring program_;
+  HANDLE process_ = nullptr;
+  DWORD pid_ = 0;
+  HWND bar_ = nullptr;
+};
+
+// The text of a message box; presses its OK button.
+std::wstring MessageBoxText(HWND box);
+void PressOk(HWND box);
+
+// The text of another process's window, through WM_GETTEXT.
+std::wstring WindowTextOf(HWND window);
+
+}  // namespace tellu::testing
