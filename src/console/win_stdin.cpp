@@ -1,9 +1,42 @@
 #include "console/win_stdin.h"
 
 #include <algorithm>
+#include <mutex>
 #include <string_view>
 
 namespace tellu {
+
+struct WinStdin::Handoff {
+  explicit Handoff(HANDLE in) : input(in), ready(CreateEventW(nullptr, TRUE, FALSE, nullptr)) {}
+  ~Handoff() {
+    if (ready) CloseHandle(ready);
+  }
+  static DWORD WINAPI Read(void* param);
+
+  HANDLE input;
+  HANDLE ready;  // set while bytes or the end wait to be taken
+  std::mutex lock;
+  std::string bytes;
+  bool ended = false;
+  bool abandoned = false;
+};
+
+DWORD WINAPI WinStdin::Handoff::Read(void* param) {
+  const std::unique_ptr<std::shared_ptr<Handoff>> owner(static_cast<std::shared_ptr<Handoff>*>(param));
+  Handoff& h = **owner;
+  for (;;) {
+    char buffer[4096];
+    DWORD n = 0;
+    const bool got = ReadFile(h.input, buffer, sizeof buffer, &n, nullptr) && n > 0;
+    std::lock_guard<std::mutex> hold(h.lock);
+    if (got)
+      h.bytes.append(buffer, n);
+    else
+      h.ended = true;
+    SetEvent(h.ready);
+    if (!got || h.abandoned) return 0;
+  }
+}
 
 WinStdin::WinStdin(WinConsoleLoop& loop, LineFn on_line, EndFn on_end)
     : loop_(loop),
@@ -11,7 +44,8 @@ WinStdin::WinStdin(WinConsoleLoop& loop, LineFn on_line, EndFn on_end)
       on_end_(std::move(on_end)),
       input_(GetStdHandle(STD_INPUT_HANDLE)) {
   DWORD mode = 0;
-  if (input_ && input_ != INVALID_HANDLE_VALUE && GetConsoleMode(input_, &mode)) {
+  const bool valid = input_ && input_ != INVALID_HANDLE_VALUE;
+  if (valid && GetConsoleMode(input_, &mode)) {
     console_ = true;
     // Keys read as records are not echoed by the console: this program
     // shows them, on the screen even when standard output goes elsewhere.
@@ -20,15 +54,59 @@ WinStdin::WinStdin(WinConsoleLoop& loop, LineFn on_line, EndFn on_end)
     loop_.WatchHandle(input_, [this] { ReadConsoleKeys(); });
     return;
   }
+  pipe_ = valid && GetFileType(input_) == FILE_TYPE_PIPE;
+  DWORD available = 0;
+  if (pipe_ && !PeekNamedPipe(input_, nullptr, 0, nullptr, &available, nullptr) &&
+      GetLastError() != ERROR_BROKEN_PIPE && StartReader())
+    return;
   // No input at all fails its first read and ends at the first tick.
-  pipe_ = input_ && input_ != INVALID_HANDLE_VALUE && GetFileType(input_) == FILE_TYPE_PIPE;
   timer_ = loop_.window().StartTimer(kPollMs, [this] { Poll(); });
 }
 
 WinStdin::~WinStdin() {
-  if (console_ && open_) loop_.WatchHandle(nullptr, nullptr);
+  // A line left half typed: what comes after starts on a line of its own.
+  if (console_ && !editor_.line().empty() && echo_ != INVALID_HANDLE_VALUE) {
+    DWORD written = 0;
+    WriteConsoleW(echo_, L"\r\n", 2, &written, nullptr);
+  }
+  if ((console_ || handoff_) && open_) loop_.WatchHandle(nullptr, nullptr);
+  if (handoff_) {
+    std::lock_guard<std::mutex> hold(handoff_->lock);
+    handoff_->abandoned = true;
+  }
   if (timer_) loop_.window().KillTimer(timer_);
   if (echo_ != INVALID_HANDLE_VALUE) CloseHandle(echo_);
+}
+
+bool WinStdin::StartReader() {
+  auto handoff = std::make_shared<Handoff>(input_);
+  if (!handoff->ready) return false;
+  auto* param = new std::shared_ptr<Handoff>(handoff);
+  const HANDLE thread = CreateThread(nullptr, 0, &Handoff::Read, param, 0, nullptr);
+  if (!thread) {
+    delete param;
+    return false;
+  }
+  // Never waited for: at the end of the program it may still be in ReadFile.
+  CloseHandle(thread);
+  handoff_ = std::move(handoff);
+  loop_.WatchHandle(handoff_->ready, [this] { TakeHandoff(); });
+  return true;
+}
+
+void WinStdin::TakeHandoff() {
+  std::string bytes;
+  bool ended;
+  {
+    std::lock_guard<std::mutex> hold(handoff_->lock);
+    bytes.swap(handoff_->bytes);
+    ended = handoff_->ended;
+    ResetEvent(handoff_->ready);
+  }
+  InputLines got;
+  pipe_lines_.Feed(bytes, got);
+  if (ended) pipe_lines_.Finish(got);
+  Deliver(got);
 }
 
 void WinStdin::ReadConsoleKeys() {
@@ -90,7 +168,7 @@ void WinStdin::Deliver(const InputLines& got) {
 void WinStdin::End() {
   if (!open_) return;
   open_ = false;
-  if (console_) loop_.WatchHandle(nullptr, nullptr);
+  if (console_ || handoff_) loop_.WatchHandle(nullptr, nullptr);
   if (timer_) loop_.window().KillTimer(timer_);
   timer_ = 0;
   if (on_end_) on_end_();

@@ -1,10 +1,14 @@
 // Standard input on the Windows loop, never blocking it: a console is read
 // record by record whenever its handle is signalled; a pipe or a file is
 // polled from a 50 ms timer (PeekNamedPipe says what can be read at once).
+// A pipe that cannot be peeked (under Wine, one made by a Unix shell) is
+// read by a thread that does nothing else: it hands the bytes over under a
+// lock and signals an event the loop waits on.
 #pragma once
 #include <windows.h>
 
 #include <functional>
+#include <memory>
 #include <string>
 
 #include "console/win_console_loop.h"
@@ -26,9 +30,12 @@ class WinStdin {
 
  private:
   static constexpr UINT kPollMs = 50;
+  struct Handoff;
 
   void ReadConsoleKeys();
   void Poll();
+  bool StartReader();
+  void TakeHandoff();
   void Deliver(const InputLines& got);
   void End();
 
@@ -40,6 +47,9 @@ class WinStdin {
   bool console_ = false;
   bool pipe_ = false;
   UINT_PTR timer_ = 0;
+  // Shared with the reader thread, which may outlive this object while it
+  // waits in ReadFile.
+  std::shared_ptr<Handoff> handoff_;
   bool open_ = true;
   ConsoleLineEditor editor_;
   PipeLines pipe_lines_;
