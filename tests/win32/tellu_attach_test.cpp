@@ -151,6 +151,30 @@ TEST_F(TelluAttachTest, DocksTypesClicksAndGivesTheCaptionBack) {
                       "P WM_CHAR 81 0", "P WM_CHAR 84 0", "P WM_CHAR 82 0", "P WM_CHAR a0 0"},
                      kEnter}));
 
+  // The version item shows the memory and disk lines in the About box.
+  PostMessageW(bar, WM_SYSCOMMAND, 16, 0);
+  HWND about = tellu.WaitForMessageBox(L"Message from Tellu");
+  ASSERT_NE(about, nullptr);
+  const std::wstring info = testing::WindowTextOf(GetDlgItem(about, IDC_ABOUT_INFO));
+  EXPECT_EQ(info.rfind(L"Free Memory   ", 0), 0u);
+  EXPECT_NE(info.find(L" KB\r\n"), std::wstring::npos);
+  testing::PressOk(about);
+  ASSERT_TRUE(Poll([&] { return !IsWindow(about); }));
+
+  // Wider, the field grows with the bar and the buttons keep to its right.
+  RECT before_edit, before_status;
+  GetWindowRect(edit, &before_edit);
+  GetWindowRect(GetDlgItem(bar, IDC_BAR_STATUS), &before_status);
+  GetWindowRect(bar, &b);
+  SetWindowPos(bar, nullptr, 0, 0, b.right - b.left + 100, b.bottom - b.top,
+               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  RECT after_edit, after_status;
+  GetWindowRect(edit, &after_edit);
+  GetWindowRect(GetDlgItem(bar, IDC_BAR_STATUS), &after_status);
+  EXPECT_EQ(after_edit.right - after_edit.left, before_edit.right - before_edit.left + 100);
+  EXPECT_EQ(after_status.left, before_status.left + 100);
+  EXPECT_EQ(after_status.right - after_status.left, before_status.right - before_status.left);
+
   PostMessageW(bar, WM_CLOSE, 0, 0);
   EXPECT_EQ(tellu.WaitForExit(), 0);
   EXPECT_EQ(WindowText(host_window), title);

@@ -195,6 +195,43 @@ TEST_F(TelluLaunchTest, PatchesStartsRestoresAndRelays) {
   EXPECT_TRUE(Poll([&] { return server.Payloads().size() == 5; }));
   EXPECT_EQ(server.Payloads(), (std::vector<std::string>{login, say_hi, away, back, say_z}));
 
+  // The keys of virtual movement: Page Up lifts the avatar by 16 for
+  // everyone else, Home puts it back; F4 starts a whisper to the last speaker.
+  Key(edit, VK_PRIOR);
+  Key(edit, VK_HOME);
+  Key(edit, VK_F4);
+  const std::string lifted("\x01\x01\x00\x00\x00\x00\x00\x11\x00\x00", 10);
+  const std::string level("\x01\x01\x00\x00\x00\x00\x00\x01\x00\x00", 10);
+  EXPECT_TRUE(Poll([&] { return server.Payloads().size() == 8; }));
+  const auto moves = server.Payloads();
+  ASSERT_EQ(moves.size(), 8u);
+  EXPECT_EQ(std::vector<std::string>(moves.begin() + 5, moves.end()),
+            (std::vector<std::string>{lifted, level, level}));
+  EXPECT_EQ(testing::WindowTextOf(edit), L"Bob:");
+  SetWindowTextW(edit, L"");
+
+  // Someone in the room wears an avatar: the avatar change menu offers it.
+  server.Send(std::string("\xFF\x0D\x03" "Bob" "\x02", 7));
+  const std::string wears = std::string("\x00\x03" "Bob" "\x03\x05\x0A", 8) + "av\\bob.mov";
+  server.Send(wears);
+  ASSERT_TRUE(Poll([&] { return HasLine(log, "R " + Hex(wears)); }));
+  PostMessageW(bar, WM_SYSCOMMAND, 512, 0);
+  HWND change_menu = nullptr;
+  ASSERT_TRUE(Poll([&] {
+    change_menu = tellu.FindWindowOfClass(L"#32768");
+    return change_menu && IsWindowVisible(change_menu);
+  }));
+  testing::CaptureWindow(change_menu, "tellu_avatar_change_menu.bmp");
+  Key(change_menu, VK_DOWN);
+  Key(change_menu, VK_RETURN);
+  // The default avatar first, then the chosen one, then where the user is.
+  EXPECT_TRUE(Poll([&] { return server.Payloads().size() == 11; }));
+  const auto payloads = server.Payloads();
+  ASSERT_GE(payloads.size(), 11u);
+  EXPECT_EQ(payloads[8], std::string("\x01\x03\x05\x09" "Vavar.uza", 13));
+  EXPECT_EQ(payloads[9], std::string("\x01\x03\x05\x0A" "av\\bob.mov", 14));
+  EXPECT_EQ(payloads[10], back);
+
   // The system menu, open.
   PostMessageW(bar, WM_SYSCOMMAND, SC_KEYMENU, VK_SPACE);
   HWND system_menu = nullptr;
