@@ -63,6 +63,10 @@ void WriteOut(std::FILE* stream, std::string_view utf8) {
   }
 }
 
+WinConsole::~WinConsole() {
+  if (restore_output_mode_) SetConsoleMode(HandleOf(stdout), output_mode_);
+}
+
 std::string WinConsole::WindowsDir() { return WindowsDirectory(); }
 
 std::string WinConsole::ProfilePath(const std::string& windows_dir,
@@ -77,8 +81,11 @@ bool WinConsole::ColourOutput() {
   const HANDLE out = HandleOf(stdout);
   DWORD mode = 0;
   if (out == INVALID_HANDLE_VALUE || !GetConsoleMode(out, &mode)) return false;
-  return (mode & ENABLE_VIRTUAL_TERMINAL_PROCESSING) ||
-         SetConsoleMode(out, mode | ENABLE_VIRTUAL_TERMINAL_PROCESSING);
+  if (mode & ENABLE_VIRTUAL_TERMINAL_PROCESSING) return true;
+  if (!SetConsoleMode(out, mode | ENABLE_VIRTUAL_TERMINAL_PROCESSING)) return false;
+  output_mode_ = mode;
+  restore_output_mode_ = true;
+  return true;
 }
 
 void WinConsole::StartInput(LineFn on_line, EndFn on_end) {

@@ -17,6 +17,12 @@ namespace tellu {
 
 class WinConsole : public ConsolePlatform {
  public:
+  WinConsole() = default;
+  // Gives the console back its output mode.
+  ~WinConsole() override;
+  WinConsole(const WinConsole&) = delete;
+  WinConsole& operator=(const WinConsole&) = delete;
+
   // False when there is no message window or no Winsock: nothing can run.
   bool ok() const { return loop_.ok() && winsock_.ok(); }
 
@@ -53,6 +59,8 @@ class WinConsole : public ConsolePlatform {
   WinRegistry registry_;
   StdFiles files_;
   std::unique_ptr<WinStdin> input_;
+  DWORD output_mode_ = 0;
+  bool restore_output_mode_ = false;
 };
 
 }  // namespace tellu
