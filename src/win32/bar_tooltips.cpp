@@ -14,9 +14,12 @@ BarTooltips::~BarTooltips() {
 bool BarTooltips::Create(HWND bar, std::initializer_list<int> controls,
                          std::function<int()> status) {
   status_ = std::move(status);
+  // Not owned by the bar: an owned topmost popup keeps its owner from being
+  // made topmost on some systems (Wine).  The texts are asked of the bar all
+  // the same, as each tool names it.
   tip_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP,
-                         CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, bar, nullptr,
-                         GetModuleHandleW(nullptr), nullptr);
+                         CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr,
+                         nullptr, GetModuleHandleW(nullptr), nullptr);
   if (!tip_) return false;
   for (int id : controls) {
     HWND control = GetDlgItem(bar, id);

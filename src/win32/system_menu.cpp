@@ -3,6 +3,7 @@
 #include <direct.h>
 
 #include <cstdint>
+#include <cwchar>
 
 #include "chat/status.h"
 #include "win32/resource.h"

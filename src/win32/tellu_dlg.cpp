@@ -67,7 +67,6 @@ BOOL CTelluDlg::OnInitDialog() {
   CreateLayout();
   notice_.Create(hwnd());
   edit_ = GetDlgItem(hwnd(), IDC_BAR_EDIT);
-  send_ = GetDlgItem(hwnd(), IDC_BAR_WHO);
   typing_ = std::make_unique<HostTypingQueue>(timers_, host_sender_, [this] { HostLost(); });
 
   if (!AttachToRunningHost(slot_choice) && !ending_ && session_->Launch(slot_choice)) {

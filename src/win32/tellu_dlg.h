@@ -124,7 +124,6 @@ class CTelluDlg : public Dialog {
   SlidePoint slide_target_;
 
   HWND edit_ = nullptr;
-  HWND send_ = nullptr;
   std::unique_ptr<ControlLayout> layout_;
   StartupNotice notice_;
   SystemMenu system_menu_;

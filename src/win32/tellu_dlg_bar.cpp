@@ -4,6 +4,8 @@
 // After windows.h, which it needs.
 #include <imm.h>
 
+#include <utility>
+
 #include "bar/text_limit.h"
 #include "chat/movement.h"
 #include "win32/resource.h"

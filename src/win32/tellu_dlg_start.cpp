@@ -147,10 +147,12 @@ void CTelluDlg::SlideTick() {
   if (!SlideEnds(k)) return;
   KillTimer(hwnd(), kSlideTimer);
   sliding_ = false;
+  // The notice, owned by the bar, goes first: an owner does not become
+  // topmost above its owned popups on every system (Wine).
+  notice_.Destroy();
   const bool topmost = session_->settings().settings().most_top_chk != 0;
   SetWindowPos(hwnd(), topmost ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,
                SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW);
-  notice_.Destroy();
 }
 
 void CTelluDlg::ApplyFont() {

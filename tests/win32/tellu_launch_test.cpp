@@ -273,6 +273,41 @@ TEST_F(TelluLaunchTest, AHostWhoseWindowNeverComesEndsTheRunAndTheFileIsBack) {
   CloseLaunchedHost(log);
 }
 
+TEST_F(TelluLaunchTest, ASavedWindowStateMovesTheHostAndPlacesTheBarOnTop) {
+  TelluProcess tellu(TelluIni(title, "", 30) +
+                     "PositionSaveFlag=1\r\nPosition_RV=100,120\r\nPositionTelluWindow=30,40\r\n"
+                     "SizeTelluWindow=400,80\r\nMostTopChk=1\r\n");
+  ASSERT_TRUE(tellu.Start());
+  HWND bar = tellu.WaitForBar();
+  ASSERT_NE(bar, nullptr);
+  HWND host_window = nullptr;
+  ASSERT_TRUE(Poll([&] { return (host_window = FindTopLevelWindow(title + " with Tellu.")) != nullptr; }));
+  ASSERT_TRUE(tellu.WaitForDock());
+  RECT h, b;
+  GetWindowRect(host_window, &h);
+  GetWindowRect(bar, &b);
+  EXPECT_EQ(h.left, 100);
+  EXPECT_EQ(h.top, 120);
+  EXPECT_EQ(b.left, 30);
+  EXPECT_EQ(b.top, 40);
+  EXPECT_EQ(b.right - b.left, 400);
+  EXPECT_EQ(b.bottom - b.top, 80);
+  EXPECT_TRUE(Poll([&] { return (GetWindowLongW(bar, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0; }));
+  // The controls follow the saved size: the field ends where the small
+  // buttons begin, the status button at the right edge.
+  RECT edit, status, client;
+  GetWindowRect(GetDlgItem(bar, IDC_BAR_EDIT), &edit);
+  GetWindowRect(GetDlgItem(bar, IDC_BAR_STATUS), &status);
+  GetClientRect(bar, &client);
+  POINT right{client.right, client.bottom};
+  ClientToScreen(bar, &right);
+  EXPECT_EQ(status.right, right.x);
+  EXPECT_LT(edit.right, status.left);
+  PostMessageW(bar, WM_CLOSE, 0, 0);
+  EXPECT_EQ(tellu.WaitForExit(), 0);
+  CloseLaunchedHost(log);
+}
+
 TEST(TelluLaunch, NoCompleteSlotIsFatal) {
   TelluProcess tellu("[SYSTEM]\r\nRN=" + std::to_string(testing::FreePort()) +
                      "\r\n[SYS1]\r\nINIFILE=tellu_nothing.ini\r\n");
