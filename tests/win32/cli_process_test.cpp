@@ -164,6 +164,9 @@ int CliProcess::Wait() {
   if (!process_ || WaitForSingleObject(process_, kCliWaitMs) != WAIT_OBJECT_0) return -1;
   DWORD status = 0;
   GetExitCodeProcess(process_, &status);
+  // All it wrote is read once its ends of the pipes are closed.
+  if (out_reader_.joinable()) out_reader_.join();
+  if (err_reader_.joinable()) err_reader_.join();
   return static_cast<int>(status);
 }
 

@@ -40,7 +40,8 @@ class CliProcess {
   // What came on standard output and standard error so far, CR LF as LF.
   std::string Out() const;
   std::string Err() const;
-  // The exit status, or -1 when the program has not ended in time.
+  // The exit status, or -1 when the program has not ended in time.  After
+  // the end, Out and Err hold everything the program wrote.
   int Wait();
 
  private:
