@@ -15,9 +15,10 @@ HBITMAP StatusPictures::Get(int index) {
   if (index < 0 || index >= kStatusCount) return nullptr;
   HBITMAP& b = bitmaps_[static_cast<size_t>(index)];
   if (!b)
-    b = static_cast<HBITMAP>(LoadImageW(GetModuleHandleW(nullptr),
-                                        MAKEINTRESOURCEW(kTelluStatus[static_cast<size_t>(index)].bitmap),
-                                        IMAGE_BITMAP, 0, 0, LR_DEFAULTCOLOR));
+    b = static_cast<HBITMAP>(
+        LoadImageW(GetModuleHandleW(nullptr),
+                   MAKEINTRESOURCEW(kTelluStatus[static_cast<size_t>(index)].bitmap), IMAGE_BITMAP,
+                   0, 0, LR_DEFAULTCOLOR));
   return b;
 }
 

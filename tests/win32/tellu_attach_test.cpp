@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -56,7 +57,9 @@ Lines PostedKeys(const Lines& record) {
 }
 
 std::string Ini(const std::string& title, const std::string& slot_lines = "") {
-  return "[SYSTEM]\r\nRN=" + std::to_string(testing::FreePort()) + "\r\nSYS1=" + title +
+  const int port = testing::FreePort();
+  EXPECT_GT(port, 0);
+  return "[SYSTEM]\r\nRN=" + std::to_string(port) + "\r\nSYS1=" + title +
          "\r\n[SYS1]\r\n" + slot_lines;
 }
 
@@ -174,6 +177,12 @@ TEST_F(TelluAttachTest, DocksTypesClicksAndGivesTheCaptionBack) {
   EXPECT_EQ(after_edit.right - after_edit.left, before_edit.right - before_edit.left + 100);
   EXPECT_EQ(after_status.left, before_status.left + 100);
   EXPECT_EQ(after_status.right - after_status.left, before_status.right - before_status.left);
+
+  // The user cannot make it smaller than 80 x 45.
+  MINMAXINFO limits{};
+  SendMessageW(bar, WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&limits));
+  EXPECT_EQ(limits.ptMinTrackSize.x, 80);
+  EXPECT_EQ(limits.ptMinTrackSize.y, 45);
 
   PostMessageW(bar, WM_CLOSE, 0, 0);
   EXPECT_EQ(tellu.WaitForExit(), 0);

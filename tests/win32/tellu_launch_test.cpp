@@ -3,6 +3,7 @@
 // the host and a chat server; and its fatal start-up errors.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <memory>
 #include <string>
 #include <vector>
@@ -143,8 +144,10 @@ TEST_F(TelluLaunchTest, PatchesStartsRestoresAndRelays) {
   // The host read "localhost" and connected to Tellu; once its window was
   // found the file came back byte for byte and the backup went.
   HWND host_window = nullptr;
-  ASSERT_TRUE(Poll([&] { return (host_window = FindTopLevelWindow(title + " with Tellu.")) != nullptr; }));
-  EXPECT_TRUE(Poll([&] { return GetFileAttributesW(BackupPath().c_str()) == INVALID_FILE_ATTRIBUTES; }));
+  ASSERT_TRUE(
+      Poll([&] { return (host_window = FindTopLevelWindow(title + " with Tellu.")) != nullptr; }));
+  EXPECT_TRUE(
+      Poll([&] { return GetFileAttributesW(BackupPath().c_str()) == INVALID_FILE_ATTRIBUTES; }));
   EXPECT_EQ(host_ini.Read(), host_ini_bytes);
   EXPECT_TRUE(HasLine(log, "connect localhost:" + std::to_string(rn)));
 
@@ -174,7 +177,8 @@ TEST_F(TelluLaunchTest, PatchesStartsRestoresAndRelays) {
   auto choose_second_status = [&](const char* picture) {
     ClickButton(bar, IDC_BAR_STATUS);
     HWND menu = nullptr;
-    if (!Poll([&] { return (menu = tellu.FindWindowOfClass(L"BitmapMenu")) != nullptr; })) return false;
+    if (!Poll([&] { return (menu = tellu.FindWindowOfClass(L"BitmapMenu")) != nullptr; }))
+      return false;
     if (picture) testing::CaptureWindow(menu, picture);
     HWND items = GetWindow(menu, GW_CHILD);
     Key(items, VK_DOWN);
@@ -281,7 +285,8 @@ TEST_F(TelluLaunchTest, ASavedWindowStateMovesTheHostAndPlacesTheBarOnTop) {
   HWND bar = tellu.WaitForBar();
   ASSERT_NE(bar, nullptr);
   HWND host_window = nullptr;
-  ASSERT_TRUE(Poll([&] { return (host_window = FindTopLevelWindow(title + " with Tellu.")) != nullptr; }));
+  ASSERT_TRUE(
+      Poll([&] { return (host_window = FindTopLevelWindow(title + " with Tellu.")) != nullptr; }));
   ASSERT_TRUE(tellu.WaitForDock());
   RECT h, b;
   GetWindowRect(host_window, &h);

@@ -73,6 +73,7 @@ std::vector<std::string> FileLines(const std::wstring& path) {
 }
 
 int FreePort() {
+  WinsockSession winsock;
   MessageWindow events;
   WinNet net(events);
   auto listener = net.Listen(0, [](std::unique_ptr<Stream>) {});
