@@ -3,6 +3,7 @@
 #include <ws2tcpip.h>
 
 #include <cstdlib>
+#include <filesystem>
 
 #include "chatsim/frame.h"
 
@@ -50,6 +51,9 @@ std::wstring ScratchDir(const std::wstring& stem) {
   const std::wstring dir = std::wstring(temp) + L"tellu_" + stem + L"_" +
                            std::to_wstring(GetCurrentProcessId()) + L"_" +
                            std::to_wstring(++count);
+  // Wine hands out the same process ids run after run: start from an empty folder.
+  std::error_code ignored;
+  std::filesystem::remove_all(std::filesystem::path(dir), ignored);
   CreateDirectoryW(dir.c_str(), nullptr);
   return dir;
 }
