@@ -133,19 +133,38 @@ CliProcess::~CliProcess() {
     WaitForSingleObject(process_, kCliWaitMs);
     CloseHandle(process_);
   }
-  // The readers end when the last writer, the child, is gone.
-  if (out_reader_.joinable()) out_reader_.join();
-  if (err_reader_.joinable()) err_reader_.join();
+  StopReaders();
 }
 
+// Reads only what is there, so that a writing end left open by some other
+// process (Wine may keep one in a console helper) cannot hold the reader
+// after the child has ended.
 void CliProcess::Collect(HANDLE pipe, std::string& text) {
   char buffer[4096];
-  DWORD n = 0;
-  while (ReadFile(pipe, buffer, sizeof buffer, &n, nullptr) && n > 0) {
+  for (;;) {
+    DWORD available = 0;
+    if (!PeekNamedPipe(pipe, nullptr, 0, nullptr, &available, nullptr)) break;  // all writers gone
+    if (available == 0) {
+      if (stop_) break;
+      Sleep(5);
+      continue;
+    }
+    DWORD n = 0;
+    if (!ReadFile(pipe, buffer, sizeof buffer, &n, nullptr) || n == 0) break;
     std::lock_guard<std::mutex> hold(lock_);
     text.append(buffer, n);
   }
   CloseHandle(pipe);
+  ++readers_done_;
+}
+
+void CliProcess::StopReaders() {
+  // The child is gone; whatever it wrote is in the pipes by now or soon.
+  const DWORD deadline = GetTickCount() + 2000;
+  while (GetTickCount() < deadline && readers_done_ < 2) Sleep(5);
+  stop_ = true;
+  if (out_reader_.joinable()) out_reader_.join();
+  if (err_reader_.joinable()) err_reader_.join();
 }
 
 bool CliProcess::Type(std::string_view bytes) {
@@ -168,9 +187,7 @@ int CliProcess::Wait() {
   if (!process_ || WaitForSingleObject(process_, kCliWaitMs) != WAIT_OBJECT_0) return -1;
   DWORD status = 0;
   GetExitCodeProcess(process_, &status);
-  // All it wrote is read once its ends of the pipes are closed.
-  if (out_reader_.joinable()) out_reader_.join();
-  if (err_reader_.joinable()) err_reader_.join();
+  StopReaders();
   return static_cast<int>(status);
 }
 

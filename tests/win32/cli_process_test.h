@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include <functional>
+#include <atomic>
 #include <mutex>
 #include <string>
 #include <string_view>
@@ -46,12 +47,17 @@ class CliProcess {
 
  private:
   void Collect(HANDLE pipe, std::string& text);
+  void StopReaders();
 
   HANDLE process_ = nullptr;
   HANDLE input_ = nullptr;
   mutable std::mutex lock_;
   std::string out_;
   std::string err_;
+  // Set once the child has ended and its output had time to arrive: the
+  // readers stop even if another process still holds a writing end.
+  std::atomic<bool> stop_{false};
+  std::atomic<int> readers_done_{0};
   std::thread out_reader_;
   std::thread err_reader_;
 };
