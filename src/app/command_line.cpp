@@ -11,7 +11,7 @@ int CommandLineSlot(std::string_view line) {
   size_t i = 0;
   while (i < line.size()) {
     const char c = line[i];
-    if (text::IsLeadByte(static_cast<uint8_t>(c)) && i + 1 < line.size()) {
+    if (text::CharSize(line, i) == 2) {
       i += 2;
       continue;
     }

@@ -11,10 +11,7 @@ char FoldAscii(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - '
 }  // namespace
 
 size_t NextChar(std::string_view s, size_t i) {
-  if (i + 1 < s.size() && text::IsLeadByte(static_cast<uint8_t>(s[i])) &&
-      text::IsTrailByte(static_cast<uint8_t>(s[i + 1])))
-    return i + 2;
-  return i + 1;
+  return i + text::CharSize(s, i);
 }
 
 std::string_view TrimLeft(std::string_view s) {

@@ -13,8 +13,7 @@ std::vector<std::string> TypedLineSends(std::string_view field, std::string_view
   size_t i = 0;
   while (i < typed.size()) {
     // A double-byte character arrives in the field whole.
-    size_t step = text::IsLeadByte(static_cast<uint8_t>(typed[i])) ? 2 : 1;
-    if (i + step > typed.size()) step = 1;
+    size_t step = text::CharSize(typed, i);
     current.append(typed.substr(i, step));
     i += step;
     const TextChange change = OnTextChanged(current);

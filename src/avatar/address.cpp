@@ -95,13 +95,8 @@ bool IsAvatarFileName(std::string_view name) {
   // Upper case for single-byte letters only: the second byte of a
   // double-byte character keeps its value.
   std::string upper(name);
-  for (std::size_t i = 0; i < upper.size();) {
-    if (text::IsLeadByte(Byte(upper[i])) && i + 1 < upper.size()) {
-      i += 2;
-      continue;
-    }
+  for (std::size_t i = 0; i < upper.size(); i += text::CharSize(upper, i)) {
     if (upper[i] >= 'a' && upper[i] <= 'z') upper[i] = static_cast<char>(upper[i] - 'a' + 'A');
-    ++i;
   }
   std::string_view tail(upper);
   if (tail.size() > 4) tail = tail.substr(tail.size() - 4);
@@ -109,11 +104,7 @@ bool IsAvatarFileName(std::string_view name) {
 }
 
 std::size_t FirstBackslash(std::string_view text) {
-  for (std::size_t i = 0; i < text.size();) {
-    if (text[i] == '\\') return i;
-    i += text::IsLeadByte(Byte(text[i])) && i + 1 < text.size() ? 2 : 1;
-  }
-  return std::string_view::npos;
+  return text::FindChar(text, '\\');
 }
 
 std::string_view AfterFirstBackslash(std::string_view reference) {

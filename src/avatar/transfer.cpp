@@ -32,10 +32,8 @@ std::string Hex(uint32_t value, int digits) {
 // temporary file out of the folder.
 std::string TemporaryPath(std::string_view final_path) {
   std::size_t name = 0;
-  for (std::size_t i = 0; i < final_path.size();) {
-    const char c = final_path[i];
-    if (c == '\\' || c == '/') name = i + 1;
-    i += text::IsLeadByte(static_cast<uint8_t>(c)) && i + 1 < final_path.size() ? 2 : 1;
+  for (std::size_t i = 0; i < final_path.size(); i += text::CharSize(final_path, i)) {
+    if (final_path[i] == '\\' || final_path[i] == '/') name = i + 1;
   }
   std::size_t dot = final_path.find('.', name);
   return std::string(final_path.substr(0, dot)) + ".tmp";

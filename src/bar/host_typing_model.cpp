@@ -103,8 +103,7 @@ std::vector<HostStep> CharacterSteps(std::string_view text) {
   std::vector<HostStep> out;
   for (size_t i = 0; i < text.size(); ++i) {
     const auto b = static_cast<uint8_t>(text[i]);
-    if (text::IsLeadByte(b) && i + 1 < text.size() &&
-        text::IsTrailByte(static_cast<uint8_t>(text[i + 1]))) {
+    if (text::CharSize(text, i) == 2) {
       // A trail byte is half of a character, never "~": ミ is 83 7E.
       PostPlain(out, b);
       PostPlain(out, static_cast<uint8_t>(text[++i]));

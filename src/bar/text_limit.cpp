@@ -10,7 +10,7 @@ std::string CutToLimit(std::string_view text, size_t limit) {
   // look like a lead byte.
   size_t end = 0;
   while (end < limit) {
-    size_t step = text::IsLeadByte(static_cast<uint8_t>(text[end])) ? 2 : 1;
+    size_t step = text::CharSize(text, end);
     if (end + step > limit) break;
     end += step;
   }

@@ -16,11 +16,8 @@ namespace {
 // when it has none.  Steps over double-byte characters, whose second byte may
 // be 5C.
 std::string_view FolderOf(std::string_view ref) {
-  for (std::size_t i = 0; i < ref.size();) {
-    if (ref[i] == '\\') return ref.substr(0, i + 1);
-    i += text::IsLeadByte(static_cast<uint8_t>(ref[i])) && i + 1 < ref.size() ? 2 : 1;
-  }
-  return {};
+  const std::size_t slash = text::FindChar(ref, '\\');
+  return slash == std::string_view::npos ? std::string_view{} : ref.substr(0, slash + 1);
 }
 
 }  // namespace

@@ -10,24 +10,11 @@ namespace {
 
 constexpr std::size_t kWhoColumn = 13;
 
-// Length of the character starting at byte i of Shift-JIS text; a lead byte
-// with nothing after it counts alone.
-std::size_t CharLength(std::string_view s, std::size_t i) {
-  return text::IsLeadByte(static_cast<uint8_t>(s[i])) && i + 1 < s.size() ? 2 : 1;
-}
-
-// Offset of the first character equal to the ASCII byte c, or npos.
-std::size_t FindChar(std::string_view s, char c) {
-  for (std::size_t i = 0; i < s.size(); i += CharLength(s, i)) {
-    if (s[i] == c) return i;
-  }
-  return std::string_view::npos;
-}
 
 std::string_view AvatarPart(std::string_view avatar) {
-  std::size_t slash = FindChar(avatar, '\\');
+  std::size_t slash = text::FindChar(avatar, '\\');
   if (slash != std::string_view::npos) avatar.remove_prefix(slash + 1);
-  return avatar.substr(0, FindChar(avatar, '.'));
+  return avatar.substr(0, text::FindChar(avatar, '.'));
 }
 
 }  // namespace
@@ -123,7 +110,7 @@ std::string WhoLine(const ObjectRecord& record) {
   std::string_view name = record.name;
   std::string line;
   for (std::size_t i = 0; i < name.size();) {
-    std::size_t len = CharLength(name, i);
+    std::size_t len = text::CharSize(name, i);
     if (line.size() + len > kWhoColumn) break;
     line += name.substr(i, len);
     i += len;

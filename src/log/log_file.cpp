@@ -12,14 +12,8 @@ namespace {
 // own (0x5C is also the trail byte of some double-byte characters).
 size_t FileNameStart(const std::string& path) {
   size_t start = 0;
-  for (size_t i = 0; i < path.size();) {
-    const auto b = static_cast<uint8_t>(path[i]);
-    if (text::IsLeadByte(b) && i + 1 < path.size()) {
-      i += 2;
-      continue;
-    }
-    ++i;
-    if (b == '\\' || b == '/') start = i;
+  for (size_t i = 0; i < path.size(); i += text::CharSize(path, i)) {
+    if (path[i] == '\\' || path[i] == '/') start = i + 1;
   }
   return start;
 }

@@ -1,13 +1,13 @@
 #include "settings/message_table.h"
 
 #include "settings/keys.h"
-#include "settings/sjis_chars.h"
+#include "text/sjis.h"
 
 namespace tellu {
 
 MessageEntry ParseMessageText(std::string value) {
   // Character by character: a double-byte character may end in the byte "\".
-  for (size_t i = 0; i < value.size(); i += SjisCharLength(value, i)) {
+  for (size_t i = 0; i < value.size(); i += text::CharSize(value, i)) {
     if (value[i] == '\\' && i + 1 < value.size() && value[i + 1] == 'n') {
       value[i] = '\r';
       value[i + 1] = '\n';

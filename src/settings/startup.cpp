@@ -4,7 +4,7 @@
 
 #include "settings/encoding.h"
 #include "settings/keys.h"
-#include "settings/sjis_chars.h"
+#include "text/sjis.h"
 
 namespace tellu {
 namespace {
@@ -21,7 +21,7 @@ std::string DefaultLogName(std::string_view program_path) {
   std::vector<size_t> starts;
   size_t base = 0;  // first byte of the base name
   size_t dot = std::string_view::npos;
-  for (size_t i = 0; i < program_path.size(); i += SjisCharLength(program_path, i)) {
+  for (size_t i = 0; i < program_path.size(); i += text::CharSize(program_path, i)) {
     char c = program_path[i];
     if (c == '\\' || c == '/' || c == ':') {
       base = i + 1;

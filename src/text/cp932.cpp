@@ -47,6 +47,20 @@ bool IsTrailByte(uint8_t b) {
   return b >= 0x40 && b <= 0xFC && b != 0x7F;
 }
 
+size_t CharSize(std::string_view sjis, size_t pos) {
+  return IsLeadByte(static_cast<uint8_t>(sjis[pos])) && pos + 1 < sjis.size() &&
+                 IsTrailByte(static_cast<uint8_t>(sjis[pos + 1]))
+             ? 2
+             : 1;
+}
+
+size_t FindChar(std::string_view sjis, char c, size_t from) {
+  // Boundaries are known only from the start: a trail byte can look like a lead.
+  for (size_t i = 0; i < sjis.size(); i += CharSize(sjis, i))
+    if (i >= from && sjis[i] == c) return i;
+  return std::string_view::npos;
+}
+
 bool Cp932ToUnicode(uint16_t sjis, char16_t& out) {
   if (sjis < 0x100) {
     const char16_t c = cp932::kSingle[sjis];

@@ -23,6 +23,15 @@ bool UnicodeToCp932(char16_t unicode, uint16_t& out);
 // True for a byte that starts a double-byte character (81..9F, E0..FC).
 bool IsLeadByte(uint8_t b);
 
+// Bytes taken by the character starting at pos: 2 for a lead byte followed by
+// a trail byte, else 1, so a broken lead never swallows the byte after it.
+// Everything that searches Shift-JIS text for "\", "." or ":" steps with this:
+// 5C and 7E are also trail bytes.
+size_t CharSize(std::string_view sjis, size_t pos);
+// Offset of the first single-byte character c at or after `from` (never the
+// second byte of a double-byte character), or npos.
+size_t FindChar(std::string_view sjis, char c, size_t from = 0);
+
 // Wire text (the chat protocol's UTF-8 of 16-bit code points) <-> Shift-JIS.
 //
 // Reading: U+00A5 -> 5C, U+005C -> 81 5F, U+301C / U+2016 / U+2212 -> 81 60 /

@@ -122,5 +122,18 @@ TEST(WireRoundTrip, EveryCodeComesBackAsThePreferredCode) {
   }
 }
 
+// Searching Shift-JIS text: 5C and 7E are also second bytes (表 is 95 5C, ミ is 83 7E).
+TEST(SjisSearch, SecondBytesNeverMatchAndABrokenLeadStandsAlone) {
+  const std::string path = "a\x95\x5C" "b\\c\x83\x7E.mov";
+  EXPECT_EQ(FindChar(path, '\\'), 4u);
+  EXPECT_EQ(FindChar(path, '\\', 5), std::string::npos);
+  EXPECT_EQ(FindChar(path, '.'), 8u);
+  EXPECT_EQ(FindChar("\x83\x7E~", '~'), 2u);
+  EXPECT_EQ(CharSize("\x82\xA0", 0), 2u);
+  EXPECT_EQ(CharSize("\x82 x", 0), 1u);  // a blank is no trail byte
+  EXPECT_EQ(CharSize("\x82", 0), 1u);
+  EXPECT_EQ(FindChar("\x82:x", ':'), 1u);
+}
+
 }  // namespace
 }  // namespace tellu::text
