@@ -11,6 +11,8 @@
 #include <cerrno>
 #include <utility>
 
+#include "platform/socket_stream.h"
+
 namespace tellu {
 namespace {
 
@@ -381,23 +383,7 @@ void SocketPressure::Set(const Socket* socket, bool congested) {
 
 namespace {
 
-class PosixStream : public Stream {
- public:
-  explicit PosixStream(std::shared_ptr<Socket> socket) : socket_(std::move(socket)) {}
-  ~PosixStream() override { socket_->Close(); }
-  void SetHandlers(DataFn data, ClosedFn closed) override {
-    socket_->SetHandlers(std::move(data), std::move(closed));
-  }
-  void Send(std::string_view bytes) override { socket_->Send(bytes); }
-  void Close() override { socket_->Close(); }
-  bool IsOpen() const override { return socket_->IsOpen(); }
-  std::string LocalAddress() const override { return socket_->local(); }
-  std::string PeerAddress() const override { return socket_->peer(); }
-  bool PeerIsLoopback() const override { return socket_->loopback(); }
-
- private:
-  std::shared_ptr<Socket> socket_;
-};
+using PosixStream = SocketStream<Socket>;
 
 class ListenSocket : public std::enable_shared_from_this<ListenSocket> {
  public:

@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <utility>
 
+#include "platform/socket_stream.h"
 #include "win32/wide_text.h"
 
 namespace tellu {
@@ -284,23 +285,7 @@ class Socket : public std::enable_shared_from_this<Socket> {
   bool loopback_ = false;
 };
 
-class WinStream : public Stream {
- public:
-  explicit WinStream(std::shared_ptr<Socket> socket) : socket_(std::move(socket)) {}
-  ~WinStream() override { socket_->Close(); }
-  void SetHandlers(DataFn data, ClosedFn closed) override {
-    socket_->SetHandlers(std::move(data), std::move(closed));
-  }
-  void Send(std::string_view bytes) override { socket_->Send(bytes); }
-  void Close() override { socket_->Close(); }
-  bool IsOpen() const override { return socket_->IsOpen(); }
-  std::string LocalAddress() const override { return socket_->local(); }
-  std::string PeerAddress() const override { return socket_->peer(); }
-  bool PeerIsLoopback() const override { return socket_->loopback(); }
-
- private:
-  std::shared_ptr<Socket> socket_;
-};
+using WinStream = SocketStream<Socket>;
 
 class ListenSocket : public std::enable_shared_from_this<ListenSocket> {
  public:
