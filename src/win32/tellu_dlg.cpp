@@ -64,7 +64,7 @@ BOOL CTelluDlg::OnInitDialog() {
   session_->Begin();
   SetWindowTextSjis(hwnd(), kBarTitle);
   ShowStatus(kNormalStatus);
-  CreateLayout();
+  layout_.Capture(hwnd(), kBarControls, kBarMinWidth, kBarMinHeight);
   notice_.Create(hwnd());
   edit_ = GetDlgItem(hwnd(), IDC_BAR_EDIT);
   typing_ = std::make_unique<HostTypingQueue>(timers_, host_sender_, [this] { HostLost(); });
@@ -98,11 +98,10 @@ INT_PTR CTelluDlg::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
       SlideTick();
       return TRUE;
     case WM_SIZE:
-      OnSize(wparam);
+      layout_.OnSize(wparam);
       return TRUE;
     case WM_GETMINMAXINFO: {
-      auto* info = reinterpret_cast<MINMAXINFO*>(lparam);
-      info->ptMinTrackSize = {kBarMinWidth, kBarMinHeight};
+      layout_.OnGetMinMaxInfo(reinterpret_cast<MINMAXINFO*>(lparam));
       return TRUE;
     }
     case WM_PAINT:

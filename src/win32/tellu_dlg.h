@@ -16,6 +16,7 @@
 #include "platform/std_files.h"
 #include "win32/bar_keys.h"
 #include "win32/bar_tooltips.h"
+#include "win32/dialog_layout.h"
 #include "win32/dlg_ui.h"
 #include "win32/host_typing.h"
 #include "win32/message_window.h"
@@ -58,7 +59,6 @@ class CTelluDlg : public Dialog {
 
   // Start-up and the host window (tellu_dlg_start.cpp).
   Session::Hooks MakeHooks();
-  void CreateLayout();
   bool AttachToRunningHost(int slot_choice);
   Found FindSlotHost(int slot, std::string& title);
   Found FindHostWindow(const std::string& title);
@@ -83,7 +83,6 @@ class CTelluDlg : public Dialog {
   void OnMessageTableButton();
   void OnStatusButton();
   bool OnKeyAction(BarAction action);
-  void OnSize(WPARAM state);
   bool PaintMinimised();
   int Status();
   void SetStatus(int index);
@@ -124,7 +123,7 @@ class CTelluDlg : public Dialog {
   SlidePoint slide_target_;
 
   HWND edit_ = nullptr;
-  std::unique_ptr<ControlLayout> layout_;
+  DialogLayout layout_;
   StartupNotice notice_;
   SystemMenu system_menu_;
   StatusPictures status_pictures_;

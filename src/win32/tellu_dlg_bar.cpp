@@ -124,19 +124,6 @@ bool CTelluDlg::OnKeyAction(BarAction action) {
   return false;
 }
 
-void CTelluDlg::OnSize(WPARAM state) {
-  if (state != SIZE_RESTORED || !layout_) return;
-  RECT window{};
-  GetWindowRect(hwnd(), &window);
-  for (const ControlLayout::Placed& placed : layout_->Layout(
-           {window.left, window.top, window.right, window.bottom}, WindowState::kRestored)) {
-    POINT corner{placed.rect.left, placed.rect.top};
-    ScreenToClient(hwnd(), &corner);
-    if (HWND control = GetDlgItem(hwnd(), placed.id))
-      MoveWindow(control, corner.x, corner.y, placed.rect.width(), placed.rect.height(), TRUE);
-  }
-}
-
 bool CTelluDlg::PaintMinimised() {
   if (!IsIconic(hwnd())) return false;
   PAINTSTRUCT paint;

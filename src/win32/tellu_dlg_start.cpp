@@ -27,12 +27,6 @@ constexpr char kHostTaken[] = "you can execute Tellu with auto exec mode only on
 constexpr char kNoEditWindow[] =
     "edit window\x82\xAA\x8C\xA9\x82\xC2\x82\xA9\x82\xE8\x82\xDC\x82\xB9\x82\xF1\x81\x40(^^;";
 
-Rect ScreenRect(HWND window) {
-  RECT r{};
-  GetWindowRect(window, &r);
-  return {r.left, r.top, r.right, r.bottom};
-}
-
 }  // namespace
 
 Session::Hooks CTelluDlg::MakeHooks() {
@@ -49,13 +43,6 @@ Session::Hooks CTelluDlg::MakeHooks() {
   // The notice belongs in the log window, which this program does not have yet.
   hooks.server_lost = [](const std::string&) {};
   return hooks;
-}
-
-void CTelluDlg::CreateLayout() {
-  layout_ = std::make_unique<ControlLayout>(ScreenRect(hwnd()), kBarMinWidth, kBarMinHeight);
-  for (const AnchoredControl& c : kBarControls)
-    if (HWND control = GetDlgItem(hwnd(), c.id))
-      layout_->Add(c.id, ScreenRect(control), c.top_left_type, c.bottom_right_type);
 }
 
 bool CTelluDlg::AttachToRunningHost(int slot_choice) {
