@@ -4,11 +4,11 @@
 #include <memory>
 
 #include "console/console_platform.h"
-#include "console/line_input.h"
-#include "console/posix_loop.h"
+#include "posix/line_input.h"
+#include "posix/posix_loop.h"
 #include "console/posix_net.h"
-#include "console/posix_shell.h"
-#include "console/signals.h"
+#include "posix/posix_shell.h"
+#include "posix/signals.h"
 
 namespace tellu {
 

@@ -4,7 +4,7 @@
 #include <memory>
 #include <string>
 
-#include "console/posix_loop.h"
+#include "posix/posix_loop.h"
 #include "platform/net.h"
 
 namespace tellu {

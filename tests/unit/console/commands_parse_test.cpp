@@ -5,7 +5,7 @@
 #include "console/commands.h"
 #include "console/display_text.h"
 #include "console/options.h"
-#include "console/posix_shell.h"
+#include "posix/posix_shell.h"
 
 namespace tellu {
 namespace {

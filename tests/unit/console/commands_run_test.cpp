@@ -8,7 +8,7 @@
 #include "app/session.h"
 #include "chat/wire.h"
 #include "console/commands.h"
-#include "console/posix_loop.h"
+#include "posix/posix_loop.h"
 #include "platform/fake_files.h"
 #include "platform/fake_net.h"
 #include "platform/fake_shell.h"

@@ -1,4 +1,4 @@
-#include "console/posix_shell.h"
+#include "posix/posix_shell.h"
 
 #include <fcntl.h>
 #include <signal.h>

@@ -1,4 +1,4 @@
-#include "console/signals.h"
+#include "posix/signals.h"
 
 #include <fcntl.h>
 #include <signal.h>

@@ -1,4 +1,4 @@
-#include "console/posix_loop.h"
+#include "posix/posix_loop.h"
 
 #include <gtest/gtest.h>
 #include <unistd.h>

@@ -1,4 +1,4 @@
-#include "console/posix_loop.h"
+#include "posix/posix_loop.h"
 
 #include <algorithm>
 #include <cerrno>

@@ -1,4 +1,4 @@
-// The console program's one event loop on poll(): sockets, standard input,
+// The one event loop of a POSIX program on poll(): sockets, standard input,
 // timers (it is the Timers port) and deferred calls.
 #pragma once
 #include <poll.h>

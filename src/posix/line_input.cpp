@@ -1,4 +1,4 @@
-#include "console/line_input.h"
+#include "posix/line_input.h"
 
 #include <unistd.h>
 

@@ -5,7 +5,7 @@
 #include <functional>
 #include <initializer_list>
 
-#include "console/posix_loop.h"
+#include "posix/posix_loop.h"
 
 namespace tellu {
 
