@@ -1,41 +1,12 @@
-# Each folder of src/ is a subsystem: an object library of its own, so that a
-# unit test links only the subsystems it needs.  tellu_core bundles them all.
-set(TELLU_SUBSYSTEMS "" CACHE INTERNAL "")
-
+# Each folder of src/ is a subsystem: a static library of its own, linked with
+# the subsystems below it, so that a unit test links only what it needs.
+# A program's main() and the test doubles (fake_*.cpp) stay out of it.
 function(tellu_subsystem name)
   cmake_parse_arguments(ARG "" "" "DEPS" ${ARGN})
   file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
-  if(NOT sources)
-    return()  # a subsystem still being written
-  endif()
-  add_library(tellu_${name} OBJECT ${sources})
+  list(FILTER sources EXCLUDE REGEX "/(main|fake_[^/]*)\\.cpp$")
+  add_library(tellu_${name} STATIC ${sources})
   target_include_directories(tellu_${name} PUBLIC ${PROJECT_SOURCE_DIR}/src)
-  set_target_properties(tellu_${name} PROPERTIES TELLU_DEPS "${ARG_DEPS}")
-  set(TELLU_SUBSYSTEMS ${TELLU_SUBSYSTEMS} ${name} CACHE INTERNAL "")
-endfunction()
-
-# The subsystem and everything it depends on, transitively.
-function(tellu_closure out)
-  set(result "")
-  set(todo ${ARGN})
-  while(todo)
-    list(POP_FRONT todo item)
-    if(NOT item IN_LIST result AND TARGET tellu_${item})
-      list(APPEND result ${item})
-      get_target_property(deps tellu_${item} TELLU_DEPS)
-      if(deps)
-        list(APPEND todo ${deps})
-      endif()
-    endif()
-  endwhile()
-  set(${out} ${result} PARENT_SCOPE)
-endfunction()
-
-# Link the object files of the given subsystems (and their dependencies).
-function(tellu_link_subsystems target)
-  tellu_closure(all ${ARGN})
-  foreach(s ${all})
-    target_sources(${target} PRIVATE $<TARGET_OBJECTS:tellu_${s}>)
-  endforeach()
-  target_include_directories(${target} PRIVATE ${PROJECT_SOURCE_DIR}/src ${PROJECT_SOURCE_DIR}/tests)
+  list(TRANSFORM ARG_DEPS PREPEND tellu_)
+  target_link_libraries(tellu_${name} PUBLIC ${ARG_DEPS})
 endfunction()
