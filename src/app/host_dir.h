@@ -3,7 +3,7 @@
 #pragma once
 #include <string>
 
-#include "app/profile.h"
+#include "platform/profile.h"
 #include "platform/files.h"
 #include "platform/registry.h"
 

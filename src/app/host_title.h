@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-#include "app/profile.h"
+#include "platform/profile.h"
 #include "platform/files.h"
 #include "platform/registry.h"
 

@@ -4,7 +4,7 @@
 #pragma once
 #include <string>
 
-#include "app/profile.h"
+#include "platform/profile.h"
 #include "platform/files.h"
 
 namespace tellu {

@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "app/profile.h"
+#include "platform/profile.h"
 #include "avatar/common.h"
 #include "avatar/flash.h"
 #include "avatar/handshake.h"

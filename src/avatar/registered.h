@@ -6,7 +6,7 @@
 #include <string_view>
 #include <vector>
 
-#include "app/profile.h"
+#include "platform/profile.h"
 #include "avatar/common.h"
 #include "chat/chat_core.h"
 #include "chat/objects.h"

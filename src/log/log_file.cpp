@@ -2,7 +2,7 @@
 
 #include <cstdio>
 
-#include "app/profile.h"
+#include "platform/profile.h"
 #include "text/sjis.h"
 
 namespace tellu {

@@ -18,7 +18,7 @@
 #include "platform/fake_timers.h"
 #include "platform/fake_ui.h"
 #include "settings/settings_store.h"
-#include "unit/settings/fake_profile.h"
+#include "platform/fake_profile.h"
 
 namespace tellu::chat_test {
 

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "settings/startup.h"
-#include "unit/settings/fake_profile.h"
+#include "platform/fake_profile.h"
 
 namespace tellu {
 namespace {
