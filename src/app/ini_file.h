@@ -4,8 +4,8 @@
 #pragma once
 #include <string>
 
-#include "platform/profile.h"
 #include "platform/files.h"
+#include "platform/profile.h"
 
 namespace tellu {
 

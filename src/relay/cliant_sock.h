@@ -7,6 +7,7 @@
 
 #include "platform/net.h"
 #include "relay/peer_object.h"
+#include "relay/protocol.h"
 
 namespace tellu {
 

@@ -8,6 +8,7 @@
 
 #include "platform/net.h"
 #include "relay/peer_object.h"
+#include "relay/protocol.h"
 
 namespace tellu {
 
@@ -41,7 +42,7 @@ class CServSock {
   std::unique_ptr<Stream> stream_;
   Relay* owner_;
   PeerObject* peer_ = nullptr;
-  int kind_ = 0;
+  int kind_ = kRelayConnection;
 };
 
 }  // namespace tellu

@@ -9,9 +9,9 @@
 
 #include "chat/chat_core.h"
 #include "platform/fake_files.h"
+#include "platform/fake_profile.h"
 #include "platform/fake_timers.h"
 #include "platform/fake_ui.h"
-#include "platform/fake_profile.h"
 
 namespace {
 
@@ -62,7 +62,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (direction == kFromHost) ++host_count;
   std::string_view payload(reinterpret_cast<const char*>(data + 1), size - 1);
   int result = core.DispAddBin(direction, payload);
-  if (result != Dispatcher::kPassOn && result != Dispatcher::kSwallow) std::abort();
+  if (result != kPassOn && result != kSwallow) std::abort();
   log_file.Close();
   return 0;
 }

@@ -15,10 +15,10 @@
 #include "log/log_file.h"
 #include "log/log_store.h"
 #include "platform/fake_files.h"
+#include "platform/fake_profile.h"
 #include "platform/fake_timers.h"
 #include "platform/fake_ui.h"
 #include "settings/settings_store.h"
-#include "platform/fake_profile.h"
 
 namespace tellu::chat_test {
 
@@ -88,12 +88,12 @@ class ChatTest : public ::testing::Test {
   int FromHost(const std::string& payload) {
     ++host_count;
     int result = core.DispAddBin(kFromHost, payload);
-    if (result == Dispatcher::kPassOn) relay.SendToServer(payload);
+    if (result == kPassOn) relay.SendToServer(payload);
     return result;
   }
   int FromServer(const std::string& payload) {
     int result = core.DispAddBin(kFromServer, payload);
-    if (result == Dispatcher::kPassOn) relay.SendToHost(payload);
+    if (result == kPassOn) relay.SendToHost(payload);
     return result;
   }
   void LogIn(std::string_view name) {

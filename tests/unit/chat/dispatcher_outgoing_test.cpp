@@ -9,7 +9,7 @@ using OutgoingTest = ChatTest;
 // --- login ---------------------------------------------------------------------
 
 TEST_F(OutgoingTest, FirstHostMessageLogsIn) {
-  EXPECT_EQ(FromHost(Login("me")), Dispatcher::kPassOn);
+  EXPECT_EQ(FromHost(Login("me")), kPassOn);
   EXPECT_EQ(core.state().own_name, "me");
   EXPECT_EQ(core.objects().Own().name, "me");
   EXPECT_EQ(ui.login_items, std::vector<bool>{true});
@@ -49,7 +49,7 @@ TEST_F(OutgoingTest, OwnPublicLineEndsAwayOnly) {
   core.SetStatus(kAwayStatus);
   relay.Clear();
   std::string line = B("\x01\x0E\x00\x00") + Str("back");
-  EXPECT_EQ(FromHost(line), Dispatcher::kPassOn);
+  EXPECT_EQ(FromHost(line), kPassOn);
   EXPECT_EQ(core.state().status, kNormalStatus);
   // The status change reaches the server before the line itself.
   ASSERT_EQ(relay.to_server.size(), 2u);
@@ -64,7 +64,7 @@ TEST_F(OutgoingTest, OwnPublicLineEndsAwayOnly) {
 TEST_F(OutgoingTest, OwnAvatarIsRecomposedAndSetsTheBaseOnce) {
   LogIn("me");
   relay.Clear();
-  EXPECT_EQ(FromHost(B("\x01\x03\x05\x09") + "plain.mov"), Dispatcher::kSwallow);
+  EXPECT_EQ(FromHost(B("\x01\x03\x05\x09") + "plain.mov"), kSwallow);
   EXPECT_EQ(core.state().avatar_base, "");  // no backslash: tried again next time
   EXPECT_EQ(core.objects().Own().avatar, "plain.mov");
   // The length byte is not trusted: everything after it is the reference.
@@ -88,9 +88,9 @@ TEST_F(OutgoingTest, AvatarBaseStopsAtACharacterNotATrailByte) {
 
 TEST_F(OutgoingTest, HostWhisperIsLogged) {
   LogIn("me");
-  EXPECT_EQ(FromHost(WhisperOut("bob", "me", "hi &gt;")), Dispatcher::kPassOn);
+  EXPECT_EQ(FromHost(WhisperOut("bob", "me", "hi &gt;")), kPassOn);
   EXPECT_EQ(LogLines(), std::vector<std::string>{"{me -> bob} hi >"});
-  EXPECT_EQ(FromHost(B("\x00") + Str("bob")), Dispatcher::kPassOn);  // ends after the name
+  EXPECT_EQ(FromHost(B("\x00") + Str("bob")), kPassOn);  // ends after the name
   EXPECT_EQ(log.size(), 1u);
 }
 
@@ -99,10 +99,10 @@ TEST_F(OutgoingTest, AvatarRequestForOwnNameIsAnsweredWithTheGhost) {
   FromHost(B("\x01\x03\x05\x08") + "av\\m.mov");
   core.ToggleGhost(false);
   relay.Clear();
-  EXPECT_EQ(FromHost(B("\x00") + Str("me") + B("\x0A\x05")), Dispatcher::kSwallow);
+  EXPECT_EQ(FromHost(B("\x00") + Str("me") + B("\x0A\x05")), kSwallow);
   EXPECT_EQ(relay.to_host,
             std::vector<std::string>{B("\x00") + Str("me") + B("\x03\x05") + Str("av\\m.mov")});
-  EXPECT_EQ(FromHost(B("\x00") + Str("bob") + B("\x0A\x05")), Dispatcher::kPassOn);
+  EXPECT_EQ(FromHost(B("\x00") + Str("bob") + B("\x0A\x05")), kPassOn);
 }
 
 // --- own position ----------------------------------------------------------------
@@ -112,7 +112,7 @@ TEST_F(OutgoingTest, OwnRoomPositionIsReportedWithMarks) {
   core.SetStatus(kAwayStatus);
   relay.Clear();
   EXPECT_EQ(FromHost(B("\x01\x12\x00\x07\x33\x44") + Pos(100, 200, 100, 90)),
-            Dispatcher::kSwallow);
+            kSwallow);
   EXPECT_EQ(core.state().current_room, 7);
   EXPECT_EQ(core.objects().Own().room, 7);
   EXPECT_EQ(relay.to_server,
@@ -126,7 +126,7 @@ TEST_F(OutgoingTest, OwnRoomEntryClearsThePeopleAndTheGhost) {
   core.ToggleGhost(true);
   relay.Clear();
   int who = ui.who_changes;
-  EXPECT_EQ(FromHost(B("\x01\x05\x00\x09") + Pos(-5, 6, 16, 0)), Dispatcher::kSwallow);
+  EXPECT_EQ(FromHost(B("\x01\x05\x00\x09") + Pos(-5, 6, 16, 0)), kSwallow);
   EXPECT_EQ(core.objects().Get(2).name, "");
   EXPECT_FALSE(core.movement().ghost().Shown());
   EXPECT_EQ(ui.who_changes, who + 1);
@@ -139,14 +139,14 @@ TEST_F(OutgoingTest, OwnRoomEntryClearsThePeopleAndTheGhost) {
 TEST_F(OutgoingTest, OwnMoveIsReportedWithMarks) {
   core.SetStatus(4);
   relay.Clear();
-  EXPECT_EQ(FromHost(B("\x01\x01") + Pos(1, 2, 40, 33)), Dispatcher::kSwallow);
+  EXPECT_EQ(FromHost(B("\x01\x01") + Pos(1, 2, 40, 33)), kSwallow);
   EXPECT_EQ(core.objects().Own().pos, (Position{1, 2, 40, 33}));
   EXPECT_EQ(relay.to_server, std::vector<std::string>{B("\x01\x01") + Pos(1, 2, 33, 36)});
 }
 
 TEST_F(OutgoingTest, OtherKindsPassUntouched) {
   for (std::string p : {B("\x01"), B("\x01\x06\x03"), B("\x02\x01"), B("\xFE\x12\x01")}) {
-    EXPECT_EQ(FromHost(p), Dispatcher::kPassOn);
+    EXPECT_EQ(FromHost(p), kPassOn);
     EXPECT_EQ(relay.to_server.back(), p);
   }
 }

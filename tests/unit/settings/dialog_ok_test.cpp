@@ -2,8 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include "settings/startup.h"
 #include "platform/fake_profile.h"
+#include "settings/startup.h"
 
 namespace tellu {
 namespace {

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "settings/settings_store.h"
 #include "platform/fake_profile.h"
+#include "settings/settings_store.h"
 
 namespace tellu {
 namespace {
