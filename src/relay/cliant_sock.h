@@ -1,5 +1,5 @@
-// An outgoing connection: the relay's server connection (kind 0) or an
-// avatar transfer opened by this side (kind 3).
+// An outgoing connection: the relay's server connection (kRelayConnection)
+// or an avatar transfer opened by this side (kOutgoingTransfer).
 #pragma once
 #include <memory>
 #include <string>

@@ -1,6 +1,6 @@
 // A connection accepted on the listening socket: the host's relay connection
-// (kind 0) or an avatar-exchange peer (kind 1 as accepted, 2 once the
-// exchange has moved it on).
+// (kRelayConnection) or an avatar-exchange peer (kPeerAccepted, then
+// kPeerMovedOn once the exchange has moved it on).
 #pragma once
 #include <memory>
 #include <string>
