@@ -3,13 +3,13 @@
 #pragma once
 #include <string>
 
-#include "app/profile.h"
 #include "platform/files.h"
+#include "platform/profile.h"
+#include "relay/protocol.h"
 
 namespace tellu {
 
 inline constexpr int kSlotCount = 8;
-inline constexpr int kDefaultPort = 5200;
 inline constexpr char kSystemSection[] = "SYSTEM";
 
 // The program's base name + ".INI" in the Windows folder when that file

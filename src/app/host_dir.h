@@ -3,8 +3,8 @@
 #pragma once
 #include <string>
 
-#include "app/profile.h"
 #include "platform/files.h"
+#include "platform/profile.h"
 #include "platform/registry.h"
 
 namespace tellu {

@@ -4,7 +4,7 @@
 
 #include "app/config.h"
 #include "app/host_dir.h"
-#include "app/paths.h"
+#include "text/paths.h"
 
 namespace tellu {
 namespace {

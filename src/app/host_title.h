@@ -4,8 +4,8 @@
 #include <string>
 #include <string_view>
 
-#include "app/profile.h"
 #include "platform/files.h"
+#include "platform/profile.h"
 #include "platform/registry.h"
 
 namespace tellu {

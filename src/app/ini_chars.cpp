@@ -38,12 +38,6 @@ std::string_view CutAtNul(std::string_view s) {
   return nul == std::string_view::npos ? s : s.substr(0, nul);
 }
 
-size_t FindFirst(std::string_view s, char c) {
-  for (size_t i = 0; i < s.size(); i = NextChar(s, i))
-    if (s[i] == c) return i;
-  return std::string_view::npos;
-}
-
 size_t FindLast(std::string_view s, char c) {
   size_t found = std::string_view::npos;
   for (size_t i = 0; i < s.size(); i = NextChar(s, i))

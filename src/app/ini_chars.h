@@ -27,9 +27,9 @@ std::string_view TrimRight(std::string_view s);
 // The text up to the first NUL: what a C string of these bytes holds.
 std::string_view CutAtNul(std::string_view s);
 
-// Index of the first / last single-byte character c, or npos.  A byte that
-// is the second half of a double-byte character never matches.
-size_t FindFirst(std::string_view s, char c);
+// Index of the last single-byte character c, or npos (text::FindChar finds
+// the first).  A byte that is the second half of a double-byte character never
+// matches.
 size_t FindLast(std::string_view s, char c);
 
 // Names compare case-insensitively on ASCII letters only; the bytes of a

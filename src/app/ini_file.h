@@ -4,8 +4,8 @@
 #pragma once
 #include <string>
 
-#include "app/profile.h"
 #include "platform/files.h"
+#include "platform/profile.h"
 
 namespace tellu {
 

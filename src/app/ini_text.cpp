@@ -63,7 +63,7 @@ void IniText::Classify(Line& line) const {
     return;
   }
   line.kind = Kind::Key;
-  size_t equals = FindFirst(content, '=');
+  size_t equals = text::FindChar(content, '=');
   line.name = FileName(content.substr(0, equals));
   if (equals != std::string_view::npos)
     line.equals = static_cast<size_t>(content.data() - bytes_.data()) + equals;
@@ -145,7 +145,7 @@ bool ValidSection(std::string_view section) {
 bool ValidKey(std::string_view key) {
   std::string_view name = Trim(key);
   return !name.empty() && !HasLineBreakOrNul(key) && name[0] != ';' && name[0] != '[' &&
-         FindFirst(name, '=') == std::string_view::npos && !EndsInLeadByte(name);
+         text::FindChar(name, '=') == std::string_view::npos && !EndsInLeadByte(name);
 }
 
 }  // namespace tellu::ini

@@ -4,8 +4,8 @@
 
 #include "app/host_dir.h"
 #include "app/ini_file.h"
-#include "app/paths.h"
 #include "app/startup_texts.h"
+#include "text/paths.h"
 
 namespace tellu {
 namespace {

@@ -7,8 +7,8 @@
 
 #include "app/config.h"
 #include "app/fatal_report.h"
-#include "app/profile.h"
 #include "platform/files.h"
+#include "platform/profile.h"
 #include "platform/registry.h"
 #include "platform/shell.h"
 #include "platform/ui.h"

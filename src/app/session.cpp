@@ -11,7 +11,7 @@ namespace tellu {
 int Session::Parser::DispAddBin(int direction, std::string_view payload) {
   // Before a slot is chosen nothing can have connected; forward as the
   // relay does without a parser.
-  return s_.chat_ ? s_.chat_->DispAddBin(direction, payload) : Dispatcher::kPassOn;
+  return s_.chat_ ? s_.chat_->DispAddBin(direction, payload) : kPassOn;
 }
 
 Session::Session(Ports ports, Places places, Hooks hooks)

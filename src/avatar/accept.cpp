@@ -6,7 +6,6 @@
 namespace tellu {
 
 namespace {
-constexpr int kMovedOn = 2;  // connection kind once a transfer serves it
 constexpr std::string_view kGetCommand = "getava,";
 constexpr std::string_view kPutCommand = "putava,";
 }  // namespace
@@ -64,7 +63,7 @@ void SCmdAccept::Evaluate() {
       site_, *connection_, std::string(name), std::string(file),
       get ? TransferDirection::kPut : TransferDirection::kGet,
       [this](Transfer&) { End(); });
-  connection_->SetConnectionKind(kMovedOn);
+  connection_->SetConnectionKind(kPeerMovedOn);
   connection_->SetPeer(transfer_.get());
   transfer_->Start();
 }

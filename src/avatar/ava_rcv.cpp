@@ -5,7 +5,6 @@
 namespace tellu {
 
 namespace {
-constexpr int kOutgoingTransfer = 3;  // connection kind
 constexpr uint32_t kGreetingLimit = 8;
 }  // namespace
 

@@ -10,7 +10,6 @@
 #include <string>
 #include <vector>
 
-#include "app/profile.h"
 #include "avatar/common.h"
 #include "avatar/flash.h"
 #include "avatar/handshake.h"
@@ -18,7 +17,8 @@
 #include "avatar/transfer.h"
 #include "chat/avatar_hook.h"
 #include "chat/chat_core.h"
-#include "chat/relay_port.h"
+#include "platform/profile.h"
+#include "relay/relay_port.h"
 #include "relay/serv_sock.h"
 #include "settings/settings_store.h"
 

@@ -6,12 +6,12 @@
 #include <string_view>
 #include <vector>
 
-#include "app/profile.h"
 #include "avatar/common.h"
 #include "chat/chat_core.h"
 #include "chat/objects.h"
-#include "chat/relay_port.h"
 #include "platform/files.h"
+#include "platform/profile.h"
+#include "relay/relay_port.h"
 
 namespace tellu {
 

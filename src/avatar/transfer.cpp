@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <utility>
 
-#include "text/sjis.h"
+#include "text/paths.h"
 
 namespace tellu {
 namespace {
@@ -31,11 +31,7 @@ std::string Hex(uint32_t value, int digits) {
 // Only the file name is cut: a "." in a folder name must not move the
 // temporary file out of the folder.
 std::string TemporaryPath(std::string_view final_path) {
-  std::size_t name = 0;
-  for (std::size_t i = 0; i < final_path.size(); i += text::CharSize(final_path, i)) {
-    if (final_path[i] == '\\' || final_path[i] == '/') name = i + 1;
-  }
-  std::size_t dot = final_path.find('.', name);
+  std::size_t dot = final_path.find('.', FileNameStart(final_path));
   return std::string(final_path.substr(0, dot)) + ".tmp";
 }
 

@@ -24,8 +24,8 @@ TextDelivery::~TextDelivery() {
 }
 
 void TextDelivery::Deliver(std::string_view text) {
-  if (hooks_.status && hooks_.status() == kStatusAway && hooks_.set_status)
-    hooks_.set_status(kStatusNormal);
+  if (hooks_.status && hooks_.status() == kAwayStatus && hooks_.set_status)
+    hooks_.set_status(kNormalStatus);
   if (!hooks_.has_server || !hooks_.has_server()) return;
   std::vector<std::string> lines = SplitChatLines(text);
   if (lines.size() > kMaxLines) {

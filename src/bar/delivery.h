@@ -12,9 +12,6 @@
 
 namespace tellu {
 
-inline constexpr int kStatusNormal = 0;
-inline constexpr int kStatusAway = 1;
-
 class TextDelivery {
  public:
   static constexpr size_t kMaxLines = 12;

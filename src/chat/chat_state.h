@@ -4,12 +4,9 @@
 #pragma once
 #include <string>
 
-namespace tellu {
+#include "platform/ui.h"  // the status values
 
-// Status indexes with a meaning of their own.
-inline constexpr int kNormalStatus = 0;
-inline constexpr int kAwayStatus = 1;
-inline constexpr int kStatusCount = 7;  // 0..6
+namespace tellu {
 
 // The last public line or whisper heard, for the automatic mute.
 struct RepeatTracker {

@@ -11,26 +11,20 @@
 #include "chat/chat_state.h"
 #include "chat/movement.h"
 #include "chat/objects.h"
-#include "chat/relay_port.h"
 #include "log/log_file.h"
 #include "log/log_store.h"
 #include "log/log_window_model.h"
 #include "platform/ui.h"
+#include "relay/protocol.h"
+#include "relay/relay_port.h"
 #include "settings/settings_store.h"
 
 namespace tellu {
 
 class Voice;
 
-inline constexpr int kFromHost = 0;
-inline constexpr int kFromServer = 1;
-
 class Dispatcher {
  public:
-  // DispAddBin's answers.
-  static constexpr int kSwallow = 0;
-  static constexpr int kPassOn = 1;
-
   struct Links {
     ChatState& state;
     ObjectTable& objects;

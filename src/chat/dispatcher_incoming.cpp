@@ -2,12 +2,11 @@
 #include <string_view>
 
 #include "chat/dispatcher.h"
+#include "chat/kinds.h"
 #include "chat/voice.h"
 #include "chat/wire.h"
 
 namespace tellu {
-
-using namespace std::string_view_literals;
 
 namespace {
 
@@ -22,21 +21,21 @@ uint8_t ByteAt(std::string_view p, std::size_t i) {
 }  // namespace
 
 void Dispatcher::Incoming(Call& call, std::string_view p) {
-  if (p.starts_with("\x01\x0E\x00"sv) || p.starts_with("\x01\x11\x00"sv)) return ChatLine(call, p);
-  if (p.starts_with("\xFF\x0D"sv)) return ObjectNaming(call, p);
-  if (p.starts_with("\xFE\x0C"sv)) return PositionBatch(call, p);
+  if (p.starts_with(kind::kChatText) || p.starts_with(kind::kWhisper)) return ChatLine(call, p);
+  if (p.starts_with(kind::kObjectNaming)) return ObjectNaming(call, p);
+  if (p.starts_with(kind::kPositionBatch)) return PositionBatch(call, p);
   // A leading 00 with 01 after it is a named-object message for a one-byte
   // name, not a move.
-  if (p.size() >= 2 && p[1] == 0x01 && p[0] != 0) return ObjectMove(call, p);
-  if (p.starts_with("\xFE\x04"sv)) return EventBatch(call, p);
-  if (p.starts_with("\x00"sv)) return NamedObject(call, p);
-  if (p.starts_with("\xFE\x12"sv)) return RoomPositionBatch(call, p);
-  if (p.starts_with("\xFE\x0B"sv)) return ObjectRelease(call, p);
+  if (p.size() >= 2 && p[1] == kind::kObjectMove && p[0] != 0) return ObjectMove(call, p);
+  if (p.starts_with(kind::kEventBatch)) return EventBatch(call, p);
+  if (p.starts_with(kind::kNamedObject)) return NamedObject(call, p);
+  if (p.starts_with(kind::kRoomPositionBatch)) return RoomPositionBatch(call, p);
+  if (p.starts_with(kind::kObjectRelease)) return ObjectRelease(call, p);
 }
 
 void Dispatcher::ChatLine(Call& call, std::string_view p) {
-  call.whisper = p[1] == 0x11;
-  PayloadReader r(p, 3);
+  call.whisper = p.starts_with(kind::kWhisper);
+  PayloadReader r(p, kind::kChatText.size());
   if (r.AtEnd()) return;
   std::string speaker = r.ReadString();
   if (r.AtEnd()) return;
@@ -70,7 +69,7 @@ void Dispatcher::ChatLine(Call& call, std::string_view p) {
 }
 
 void Dispatcher::ObjectNaming(Call& call, std::string_view p) {
-  PayloadReader r(p, 2);
+  PayloadReader r(p, kind::kObjectNaming.size());
   std::string name = r.ReadString();
   int n = r.ReadByte();
   if (IsObject(n)) l_.objects.SetObject(n, name, "");
@@ -81,7 +80,7 @@ void Dispatcher::ObjectNaming(Call& call, std::string_view p) {
 
 void Dispatcher::PositionBatch(Call& call, std::string_view p) {
   ObjectSet set;
-  for (std::size_t at = 2; at < p.size(); at += kBatchRecord) {
+  for (std::size_t at = kind::kPositionBatch.size(); at < p.size(); at += kBatchRecord) {
     int n = ByteAt(p, at);
     if (!IsOther(n)) continue;
     l_.objects.SetRoom(n, ByteAt(p, at + 2));
@@ -101,7 +100,7 @@ void Dispatcher::ObjectMove(Call& call, std::string_view p) {
 }
 
 void Dispatcher::EventBatch(Call& call, std::string_view p) {
-  for (std::size_t at = 2; at < p.size(); at += kEventRecord) {
+  for (std::size_t at = kind::kEventBatch.size(); at < p.size(); at += kEventRecord) {
     int n = ByteAt(p, at);
     if (IsOther(n)) ToHost(BuildObjectEvent(n, p.substr(at + 1, 3)));
   }
@@ -109,10 +108,10 @@ void Dispatcher::EventBatch(Call& call, std::string_view p) {
 }
 
 void Dispatcher::NamedObject(Call& call, std::string_view p) {
-  PayloadReader r(p, 1);
+  PayloadReader r(p, kind::kNamedObject.size());
   std::string name = r.ReadString();
   if (int n = l_.objects.FindOther(name)) {
-    r.Skip(2);
+    r.Skip(kind::kAvatarProperty.size());  // not examined
     std::string avatar = r.ReadRaw();
     l_.objects.SetAvatar(n, avatar);
     call.who_changed = true;
@@ -123,7 +122,8 @@ void Dispatcher::NamedObject(Call& call, std::string_view p) {
 }
 
 void Dispatcher::RoomPositionBatch(Call& call, std::string_view p) {
-  for (std::size_t at = 2; at < p.size(); at += kRoomRecord) {
+  for (std::size_t at = kind::kRoomPositionBatch.size(); at < p.size();
+       at += kRoomRecord) {
     int n = ByteAt(p, at);
     if (!IsObject(n)) continue;
     uint8_t room = ByteAt(p, at + 2);
@@ -141,7 +141,8 @@ void Dispatcher::RoomPositionBatch(Call& call, std::string_view p) {
 }
 
 void Dispatcher::ObjectRelease(Call& call, std::string_view p) {
-  for (std::size_t at = 2; at < p.size(); ++at) l_.objects.EmptyObject(ByteAt(p, at));
+  for (std::size_t at = kind::kObjectRelease.size(); at < p.size(); ++at)
+    l_.objects.EmptyObject(ByteAt(p, at));
   call.who_changed = true;
 }
 

@@ -3,12 +3,11 @@
 #include <string_view>
 
 #include "chat/dispatcher.h"
+#include "chat/kinds.h"
 #include "chat/wire.h"
 #include "text/sjis.h"
 
 namespace tellu {
-
-using namespace std::string_view_literals;
 
 namespace {
 
@@ -23,20 +22,20 @@ std::string_view FolderOf(std::string_view ref) {
 }  // namespace
 
 void Dispatcher::Outgoing(Call& call, std::string_view p) {
-  if (p.starts_with("\x01\x06\x03"sv) && host_count_ && host_count_() == 1) return Login(p);
-  if (p.starts_with("\x01\x0E\x00"sv)) {
+  if (p.starts_with(kind::kLogin) && host_count_ && host_count_() == 1) return Login(p);
+  if (p.starts_with(kind::kOwnChatText)) {
     if (l_.state.status == kAwayStatus) SetStatus(kNormalStatus);
     return;
   }
-  if (p.starts_with("\x01\x03\x05"sv)) return OwnAvatar(call, p);
-  if (p.starts_with("\x00"sv)) return NamedOutgoing(call, p);
-  if (p.starts_with("\x01\x12\x00"sv)) return OwnRoomPosition(call, p);
-  if (p.starts_with("\x01\x05\x00"sv)) return OwnRoomEntry(call, p);
-  if (p.starts_with("\x01\x01"sv)) return OwnMove(call, p);
+  if (p.starts_with(kind::kOwnAvatar)) return OwnAvatar(call, p);
+  if (p.starts_with(kind::kNamedOutgoing)) return NamedOutgoing(call, p);
+  if (p.starts_with(kind::kOwnRoomPosition)) return OwnRoomPosition(call, p);
+  if (p.starts_with(kind::kOwnRoomEntry)) return OwnRoomEntry(call, p);
+  if (p.starts_with(kind::kOwnMove)) return OwnMove(call, p);
 }
 
 void Dispatcher::Login(std::string_view p) {
-  PayloadReader r(p, 3);
+  PayloadReader r(p, kind::kLogin.size());
   r.ReadString();
   r.ReadByte();
   r.ReadString();
@@ -50,7 +49,7 @@ void Dispatcher::Login(std::string_view p) {
 }
 
 void Dispatcher::OwnAvatar(Call& call, std::string_view p) {
-  std::string_view ref = p.substr(std::min<std::size_t>(4, p.size()));
+  std::string_view ref = p.substr(std::min<std::size_t>(kind::kOwnAvatar.size() + 1, p.size()));
   if (l_.objects.Own().avatar.empty()) l_.objects.SetObject(kOwnObject, l_.state.own_name, ref);
   SendOwnAvatar(ref);
   if (l_.state.avatar_base.empty()) l_.state.avatar_base = FolderOf(ref);
@@ -58,23 +57,23 @@ void Dispatcher::OwnAvatar(Call& call, std::string_view p) {
 }
 
 void Dispatcher::NamedOutgoing(Call& call, std::string_view p) {
-  PayloadReader r(p, 1);
+  PayloadReader r(p, kind::kNamedOutgoing.size());
   std::string name = r.ReadString();
   if (r.AtEnd()) return;
-  std::string_view kind = p.substr(r.offset(), 2);
-  if (kind == "\x11\x00"sv) {
-    r.Skip(2);
+  std::string_view head = p.substr(r.offset(), 2);
+  if (head == kind::kWhisperSent) {
+    r.Skip(head.size());
     std::string sender = r.ReadString();
     call.prefix = "{" + sender + " -> " + name + "}";
     call.text = r.ReadString();
-  } else if (kind == "\x0A\x05"sv && name == l_.objects.Own().name) {
+  } else if (head == kind::kAvatarRequest && name == l_.objects.Own().name) {
     ToHost(BuildNamedObjectAvatar(name, l_.movement.ghost().avatar));
     call.result = kSwallow;
   }
 }
 
 void Dispatcher::OwnRoomPosition(Call& call, std::string_view p) {
-  PayloadReader r(p, 3);
+  PayloadReader r(p, kind::kOwnRoomPosition.size());
   l_.state.current_room = r.ReadByte();
   r.Skip(2);
   l_.objects.SetPosition(kOwnObject, r.ReadPosition());
@@ -85,7 +84,7 @@ void Dispatcher::OwnRoomPosition(Call& call, std::string_view p) {
 }
 
 void Dispatcher::OwnRoomEntry(Call& call, std::string_view p) {
-  PayloadReader r(p, 3);
+  PayloadReader r(p, kind::kOwnRoomEntry.size());
   l_.state.current_room = r.ReadByte();
   l_.objects.SetPosition(kOwnObject, r.ReadPosition());
   l_.objects.SetRoom(kOwnObject, static_cast<uint8_t>(l_.state.current_room));
@@ -99,7 +98,7 @@ void Dispatcher::OwnRoomEntry(Call& call, std::string_view p) {
 }
 
 void Dispatcher::OwnMove(Call& call, std::string_view p) {
-  l_.objects.SetPosition(kOwnObject, PayloadReader(p, 2).ReadPosition());
+  l_.objects.SetPosition(kOwnObject, PayloadReader(p, kind::kOwnMove.size()).ReadPosition());
   ToServer(l_.movement.OwnMove(l_.state.status));
   call.result = kSwallow;
 }

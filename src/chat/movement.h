@@ -10,8 +10,8 @@
 #include <string_view>
 
 #include "chat/objects.h"
-#include "chat/relay_port.h"
 #include "chat/wire.h"
+#include "relay/relay_port.h"
 
 namespace tellu {
 

@@ -9,8 +9,8 @@
 
 #include "chat/chat_state.h"
 #include "chat/movement.h"
-#include "chat/relay_port.h"
 #include "platform/ui.h"
+#include "relay/relay_port.h"
 
 namespace tellu {
 

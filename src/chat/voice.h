@@ -7,7 +7,7 @@
 #include <string_view>
 
 #include "chat/chat_state.h"
-#include "chat/relay_port.h"
+#include "relay/relay_port.h"
 #include "settings/settings_store.h"
 
 namespace tellu {

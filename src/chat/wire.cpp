@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "chat/kinds.h"
 #include "text/sjis.h"
 
 namespace tellu {
@@ -109,26 +110,28 @@ int NormaliseAngle(int a) {
 }
 
 std::string BuildSay(std::string_view text) {
-  return EndWithText(std::string("\x01\x0E\x00\x00", 4), text);
+  std::string head(kind::kChatText);
+  PutString(head, "");  // the speaker field is empty
+  return EndWithText(std::move(head), text);
 }
 
 std::string BuildWhisper(std::string_view target, std::string_view own_name,
                          std::string_view text) {
-  std::string head(1, '\0');
+  std::string head(kind::kNamedOutgoing);
   PutString(head, target);
-  head.append("\x11\x00", 2);
+  head += kind::kWhisperSent;
   PutString(head, own_name);
   return EndWithText(std::move(head), text);
 }
 
 std::string BuildOwnAvatar(std::string_view avatar) {
-  std::string out("\x01\x03\x05", 3);
+  std::string out(kind::kOwnAvatar);
   PutRaw(out, avatar);
   return Checked(std::move(out));
 }
 
 std::string BuildOwnRoomPosition(int room, const Position& encoded) {
-  std::string out("\x01\x12\x00", 3);
+  std::string out(kind::kOwnRoomPosition);
   PutByte(out, room);
   out += "\x02\x02";
   PutPosition(out, encoded);
@@ -136,33 +139,33 @@ std::string BuildOwnRoomPosition(int room, const Position& encoded) {
 }
 
 std::string BuildOwnRoomEntry(int room, const Position& encoded) {
-  std::string out("\x01\x05\x00", 3);
+  std::string out(kind::kOwnRoomEntry);
   PutByte(out, room);
   PutPosition(out, encoded);
   return out;
 }
 
 std::string BuildOwnMove(const Position& encoded) {
-  std::string out("\x01\x01");
+  std::string out(kind::kOwnMove);
   PutPosition(out, encoded);
   return out;
 }
 
 std::string BuildChatText(std::string_view speaker, std::string_view text) {
-  std::string head("\x01\x0E\x00", 3);
+  std::string head(kind::kChatText);
   PutString(head, speaker);
   return EndWithText(std::move(head), text);
 }
 
 std::string BuildObjectNaming(std::string_view name, int object) {
-  std::string out("\xFF\x0D");
+  std::string out(kind::kObjectNaming);
   PutString(out, name);
   PutByte(out, object);
   return Checked(std::move(out));
 }
 
 std::string BuildPositionBatch(std::span<const BatchRecord> records) {
-  std::string out("\xFE\x0C");
+  std::string out(kind::kPositionBatch);
   for (const BatchRecord& r : records) {
     PutByte(out, r.object);
     PutByte(out, 0);
@@ -175,29 +178,29 @@ std::string BuildPositionBatch(std::span<const BatchRecord> records) {
 std::string BuildObjectMove(int object, const Position& pos) {
   std::string out;
   PutByte(out, object);
-  PutByte(out, 0x01);
+  out += kind::kObjectMove;
   PutPosition(out, pos);
   return out;
 }
 
 std::string BuildObjectEvent(int object, std::string_view opaque) {
-  std::string out("\xFE\x04");
+  std::string out(kind::kEventBatch);
   PutByte(out, object);
   out += Padded(opaque, 3);
   return out;
 }
 
 std::string BuildNamedObjectAvatar(std::string_view name, std::string_view avatar) {
-  std::string out(1, '\0');
+  std::string out(kind::kNamedObject);
   PutString(out, name);
-  out += "\x03\x05";
+  out += kind::kAvatarProperty;
   PutRaw(out, avatar);
   return Checked(std::move(out));
 }
 
 std::string BuildRoomPositionRecord(int object, int room, std::string_view opaque,
                                     const Position& pos) {
-  std::string out("\xFE\x12");
+  std::string out(kind::kRoomPositionBatch);
   PutByte(out, object);
   PutByte(out, 0);
   PutByte(out, room);
@@ -207,7 +210,7 @@ std::string BuildRoomPositionRecord(int object, int room, std::string_view opaqu
 }
 
 std::string BuildObjectRelease(int object) {
-  std::string out("\xFE\x0B");
+  std::string out(kind::kObjectRelease);
   PutByte(out, object);
   return out;
 }

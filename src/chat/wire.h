@@ -7,10 +7,9 @@
 #include <string>
 #include <string_view>
 
-namespace tellu {
+#include "relay/protocol.h"
 
-// Largest payload a frame can carry (its length byte holds payload + 1).
-inline constexpr std::size_t kMaxPayload = 254;
+namespace tellu {
 
 struct Position {
   int16_t x = 0, y = 0, z = 0, dir = 0;

@@ -2,7 +2,7 @@
 
 #include <windows.h>
 
-#include "app/paths.h"
+#include "text/paths.h"
 #include "win32/wide_text.h"
 
 namespace tellu {

@@ -2,23 +2,10 @@
 
 #include <cstdio>
 
-#include "app/profile.h"
-#include "text/sjis.h"
+#include "platform/profile.h"
+#include "text/paths.h"
 
 namespace tellu {
-namespace {
-
-// Start of the file name: after the last separator that is a character of its
-// own (0x5C is also the trail byte of some double-byte characters).
-size_t FileNameStart(const std::string& path) {
-  size_t start = 0;
-  for (size_t i = 0; i < path.size(); i += text::CharSize(path, i)) {
-    if (path[i] == '\\' || path[i] == '/') start = i + 1;
-  }
-  return start;
-}
-
-}  // namespace
 
 std::string HelpFilePath(const std::string& program_path) {
   const size_t dot = program_path.rfind('.');

@@ -23,6 +23,12 @@ class ProgressView {
   virtual void Close() = 0;
 };
 
+// The user's status index, 0 to kStatusCount - 1; two have a meaning of their
+// own, which the input bar and the chat stream both act on.
+inline constexpr int kNormalStatus = 0;
+inline constexpr int kAwayStatus = 1;
+inline constexpr int kStatusCount = 7;
+
 class Ui {
  public:
   virtual ~Ui() = default;

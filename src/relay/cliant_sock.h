@@ -1,5 +1,5 @@
-// An outgoing connection: the relay's server connection (kind 0) or an
-// avatar transfer opened by this side (kind 3).
+// An outgoing connection: the relay's server connection (kRelayConnection)
+// or an avatar transfer opened by this side (kOutgoingTransfer).
 #pragma once
 #include <memory>
 #include <string>
@@ -7,6 +7,7 @@
 
 #include "platform/net.h"
 #include "relay/peer_object.h"
+#include "relay/protocol.h"
 
 namespace tellu {
 

@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-#include "chat/wire.h"  // kMaxPayload: one definition for the chat and the relay
+#include "relay/protocol.h"
 
 namespace tellu {
 

@@ -3,13 +3,15 @@
 #pragma once
 #include <string_view>
 
+#include "relay/protocol.h"
+
 namespace tellu {
 
 class ParserPort {
  public:
   virtual ~ParserPort() = default;
-  // direction 0: from the host, 1: from the server.  Returns 1 when the
-  // payload is to be forwarded unchanged; anything else swallows it.
+  // direction kFromHost or kFromServer.  Returns kPassOn when the payload
+  // is to be forwarded unchanged; anything else swallows it.
   virtual int DispAddBin(int direction, std::string_view payload) = 0;
 };
 

@@ -42,18 +42,18 @@ void Relay::EndSession() {
 void Relay::Accept(std::unique_ptr<Stream> connection) {
   auto sock = std::make_unique<CServSock>(std::move(connection), this);
   if (!hosts_.empty()) {
-    sock->SetConnectionKind(1);
+    sock->SetConnectionKind(kPeerAccepted);
     sock->Send("ok\n");
     if (peer_accept_) peer_accept_(std::move(sock));
     return;
   }
   // The host always comes from this machine; nothing else may take its place.
   if (!sock->PeerIsLoopback()) return;
-  sock->SetConnectionKind(0);
+  sock->SetConnectionKind(kRelayConnection);
   hosts_.push_back(std::move(sock));
   EndSession();
-  const int port = read_port_ ? read_port_() : kDefaultRelayPort;
-  server_ = std::make_unique<CCliantSock>(net_, 0, this);
+  const int port = read_port_ ? read_port_() : kDefaultPort;
+  server_ = std::make_unique<CCliantSock>(net_, kRelayConnection, this);
   server_->Connect(server_host_, port, [this, port](bool ok) { ServerConnected(ok, port); });
 }
 
@@ -71,28 +71,28 @@ void Relay::ServerConnected(bool connected, int port) {
   if (host_waiting_.empty()) return;
   std::string waiting = std::move(host_waiting_);
   host_waiting_.clear();
-  RelayBytes(0, waiting);
+  RelayBytes(kFromHost, waiting);
 }
 
 void Relay::HostReceived(std::string_view bytes) {
   if (HasServer())
-    RelayBytes(0, bytes);
+    RelayBytes(kFromHost, bytes);
   else if (server_)
     host_waiting_.append(bytes);
 }
 
-void Relay::ServerReceived(std::string_view bytes) { RelayBytes(1, bytes); }
+void Relay::ServerReceived(std::string_view bytes) { RelayBytes(kFromServer, bytes); }
 
 void Relay::RelayBytes(int direction, std::string_view bytes) {
-  Reassembly& rx = direction == 0 ? host_rx_ : server_rx_;
-  uint64_t& count = direction == 0 ? host_count_ : server_count_;
+  Reassembly& rx = direction == kFromHost ? host_rx_ : server_rx_;
+  uint64_t& count = direction == kFromHost ? host_count_ : server_count_;
   const uint64_t session = session_;
   rx.Feed(bytes, [&](std::string_view payload) {
     ++count;
-    const int verdict = parser_ ? parser_->DispAddBin(direction, payload) : 1;
+    const int verdict = parser_ ? parser_->DispAddBin(direction, payload) : kPassOn;
     if (session != session_) return false;
-    if (verdict == 1) {
-      if (direction == 0)
+    if (verdict == kPassOn) {
+      if (direction == kFromHost)
         SendToServer(payload);
       else
         SendToHost(payload);
@@ -125,7 +125,7 @@ void Relay::SendToHost(std::string_view payload) {
   const size_t n = FrameMessage(payload, frame);
   if (n == 0 || hosts_.empty()) return;
   CServSock& host = *hosts_.front();
-  if (host.ConnectionKind() == 0 && host.IsOpen()) host.Send(std::string_view(frame, n));
+  if (host.ConnectionKind() == kRelayConnection && host.IsOpen()) host.Send(std::string_view(frame, n));
 }
 
 }  // namespace tellu

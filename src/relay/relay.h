@@ -8,17 +8,17 @@
 #include <string_view>
 #include <vector>
 
-#include "chat/relay_port.h"
 #include "platform/net.h"
 #include "relay/cliant_sock.h"
 #include "relay/framing.h"
 #include "relay/parser_port.h"
+#include "relay/protocol.h"
+#include "relay/relay_port.h"
 #include "relay/serv_soc_lsn.h"
 #include "relay/serv_sock.h"
 
 namespace tellu {
 
-inline constexpr int kDefaultRelayPort = 5200;
 // Shown in the log window, in RGB(0, 128, 0), when the server connection is lost.
 inline constexpr char kServerLostNotice[] =
     "\n\x83\x54\x81\x5B\x83\x6F\x81\x5B\x82\xC6\x82\xCC\x90\xDA\x91\xB1\x82\xAA"
@@ -29,7 +29,7 @@ inline constexpr char kServerLostNotice[] =
 class Relay : public RelayPort {
  public:
   using NoticeFn = std::function<void(const std::string& text)>;
-  // Takes a greeted peer connection (kind 1) and the serving of it.
+  // Takes a greeted peer connection (kPeerAccepted) and the serving of it.
   using PeerFn = std::function<void(std::unique_ptr<CServSock> connection)>;
 
   explicit Relay(Net& net);
@@ -89,7 +89,7 @@ class Relay : public RelayPort {
   std::vector<std::unique_ptr<CServSock>> hosts_;  // at most one
   std::unique_ptr<CCliantSock> server_;
   std::string server_host_;
-  int server_port_ = kDefaultRelayPort;
+  int server_port_ = kDefaultPort;
   std::string own_address_;
   Reassembly host_rx_, server_rx_;
   uint64_t host_count_ = 0, server_count_ = 0;

@@ -1,6 +1,6 @@
 // A connection accepted on the listening socket: the host's relay connection
-// (kind 0) or an avatar-exchange peer (kind 1 as accepted, 2 once the
-// exchange has moved it on).
+// (kRelayConnection) or an avatar-exchange peer (kPeerAccepted, then
+// kPeerMovedOn once the exchange has moved it on).
 #pragma once
 #include <memory>
 #include <string>
@@ -8,6 +8,7 @@
 
 #include "platform/net.h"
 #include "relay/peer_object.h"
+#include "relay/protocol.h"
 
 namespace tellu {
 
@@ -41,7 +42,7 @@ class CServSock {
   std::unique_ptr<Stream> stream_;
   Relay* owner_;
   PeerObject* peer_ = nullptr;
-  int kind_ = 0;
+  int kind_ = kRelayConnection;
 };
 
 }  // namespace tellu

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "app/profile.h"
+#include "platform/profile.h"
 #include "settings/settings.h"
 
 namespace tellu {

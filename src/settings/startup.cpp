@@ -4,6 +4,7 @@
 
 #include "settings/encoding.h"
 #include "settings/keys.h"
+#include "text/paths.h"
 #include "text/sjis.h"
 
 namespace tellu {
@@ -19,17 +20,10 @@ void ReadFont(SettingsStore& store) {
 
 std::string DefaultLogName(std::string_view program_path) {
   std::vector<size_t> starts;
-  size_t base = 0;  // first byte of the base name
+  const size_t base = FileNameStart(program_path);
   size_t dot = std::string_view::npos;
-  for (size_t i = 0; i < program_path.size(); i += text::CharSize(program_path, i)) {
-    char c = program_path[i];
-    if (c == '\\' || c == '/' || c == ':') {
-      base = i + 1;
-      starts.clear();
-      dot = std::string_view::npos;
-      continue;
-    }
-    if (c == '.') dot = i;
+  for (size_t i = base; i < program_path.size(); i += text::CharSize(program_path, i)) {
+    if (program_path[i] == '.') dot = i;
     starts.push_back(i);
   }
   size_t end = dot == std::string_view::npos ? program_path.size() : dot;

@@ -1,6 +1,6 @@
 #include "win32/help.h"
 
-#include "app/paths.h"
+#include "text/paths.h"
 
 namespace tellu {
 

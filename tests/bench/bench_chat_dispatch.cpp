@@ -11,9 +11,9 @@
 
 #include "chat/chat_core.h"
 #include "platform/fake_files.h"
+#include "platform/fake_profile.h"
 #include "platform/fake_timers.h"
 #include "platform/fake_ui.h"
-#include "unit/settings/fake_profile.h"
 
 namespace {
 

@@ -2,33 +2,18 @@
 // its bytes, and what it yields must build payloads a frame can carry.
 #include <cstddef>
 #include <cstdint>
-#include <cstdlib>
 #include <string>
 #include <string_view>
 
 #include "chat/movement.h"
 #include "chat/objects.h"
 #include "chat/wire.h"
+#include "fuzz/chat_fuzz.h"
 
 namespace {
 
 using namespace tellu;
-
-class NullRelay : public RelayPort {
- public:
-  void SendToServer(std::string_view p) override { Check(p); }
-  void SendToHost(std::string_view p) override { Check(p); }
-  bool HasServer() const override { return true; }
-
- private:
-  static void Check(std::string_view p) {
-    if (p.empty() || p.size() > kMaxPayload) std::abort();
-  }
-};
-
-void Require(bool ok) {
-  if (!ok) std::abort();
-}
+using fuzz::Require;
 
 void CheckPayload(const std::string& p) { Require(p.size() <= kMaxPayload); }
 
@@ -44,7 +29,7 @@ void CheckText(const std::string& sjis) {
 
 struct World {
   ObjectTable objects;
-  NullRelay relay;
+  fuzz::CheckingRelay relay;
   Movement move{objects, relay};
 };
 

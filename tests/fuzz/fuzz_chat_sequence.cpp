@@ -4,31 +4,10 @@
 // framable (1..254 bytes).
 #include <cstddef>
 #include <cstdint>
-#include <cstdlib>
 #include <string>
 #include <string_view>
 
-#include "chat/chat_core.h"
-#include "platform/fake_files.h"
-#include "platform/fake_timers.h"
-#include "platform/fake_ui.h"
-#include "unit/settings/fake_profile.h"
-
-namespace {
-
-class CheckingRelay : public tellu::RelayPort {
- public:
-  void SendToServer(std::string_view p) override { Check(p); }
-  void SendToHost(std::string_view p) override { Check(p); }
-  bool HasServer() const override { return true; }
-
- private:
-  static void Check(std::string_view p) {
-    if (p.empty() || p.size() > tellu::kMaxPayload) std::abort();
-  }
-};
-
-}  // namespace
+#include "fuzz/chat_fuzz.h"
 
 // The input is a list of steps: a kind byte, a length byte, that many bytes.
 // Kinds (low three bits): 0 from the host, 1 from the server, 2 a chat line,
@@ -36,23 +15,14 @@ class CheckingRelay : public tellu::RelayPort {
 // exchange's whisper.
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   using namespace tellu;
-  FakeProfile profile;
-  SettingsStore settings(profile, "SYS1");
-  Settings& s = settings.settings();
+  fuzz::ChatWorld w;
+  Settings& s = w.settings();
   s.whisper_msg = "brb";
   s.whisper_sw = 1;
   s.unmute = "pal";
   s.greeting = {true, std::string(kEverybody), "amy:hi"};
-  FakeFiles files;
-  FakeTimers timers;
-  LogStore log;
-  LogFile log_file(files, timers, profile, "SYS1");
-  log_file.Prepare("C:\\logs\\");
-  log_file.set_switch(1);
-  FakeUi ui;
-  CheckingRelay relay;
-  uint64_t host_count = 0;
-  ChatCore core(relay, settings, log, log_file, ui, [&host_count] { return host_count; });
+  ChatCore& core = w.core;
+  uint64_t& host_count = w.host_count;
 
   size_t at = 0;
   while (at + 2 <= size) {
@@ -81,6 +51,5 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
       case 7: core.Whisper(core.LastWhisperer(), bytes, false); break;
     }
   }
-  log_file.Close();
   return 0;
 }

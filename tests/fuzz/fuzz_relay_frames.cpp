@@ -47,14 +47,14 @@ struct Parser : tellu::ParserPort {
     if (first % 5 == 0) {
       const std::string extra = "re:" + std::string(payload.substr(0, 10));
       out += Framed(extra);
-      if (direction == 0)
+      if (direction == tellu::kFromHost)
         relay->SendToServer(extra);
       else
         relay->SendToHost(extra);
     }
-    if (first % 3 == 0) return 0;
+    if (first % 3 == 0) return tellu::kSwallow;
     out += Framed(payload);
-    return 1;
+    return tellu::kPassOn;
   }
   tellu::Relay* relay = nullptr;
   std::vector<std::string> seen[2];
@@ -99,7 +99,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const int direction = op & 1;
     const std::string chunk = in.ConsumeBytesAsString(in.ConsumeIntegralInRange(0, 300));
     reference[direction].Feed(chunk, want[direction]);
-    (direction == 0 ? host : server)->Feed(chunk);
+    (direction == tellu::kFromHost ? host : server)->Feed(chunk);
   }
   got[0] += server->sent();
   got[1] += host->sent();

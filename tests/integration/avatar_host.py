@@ -10,9 +10,7 @@ import argparse
 import socket
 import sys
 
-
-def counted(data):
-    return bytes([len(data)]) + data
+from harness import LOGIN, OWN_AVATAR, OWN_ROOM_ENTRY, counted
 
 
 def server_name(ini, section, key):
@@ -30,11 +28,11 @@ def server_name(ini, section, key):
 
 
 def greeting(name, avatar, room):
-    login = b"\x01\x06\x03" + counted(b"avatar-test") + b"\x04" + counted(b"") + b"\x05" + \
+    login = LOGIN + counted(b"avatar-test") + b"\x04" + counted(b"") + b"\x05" + \
         counted(name.encode())
-    wear = b"\x01\x03\x05" + counted(avatar.encode("latin-1"))
+    wear = OWN_AVATAR + counted(avatar.encode("latin-1"))
     # x 16, y 32, z 0, dir 0: somewhere in the room.
-    enter = b"\x01\x05\x00" + bytes([room]) + b"\x00\x10\x00\x20\x00\x00\x00\x00"
+    enter = OWN_ROOM_ENTRY + bytes([room]) + b"\x00\x10\x00\x20\x00\x00\x00\x00"
     return [login, wear, enter]
 
 

@@ -17,7 +17,6 @@ requester.  Needs root and `ip netns`; without them the whole file is
 skipped (exit status 77).  Every wait is bounded; nothing sleeps for a
 fixed time.
 """
-import argparse
 import atexit
 import ctypes
 import os
@@ -27,12 +26,15 @@ import signal
 import subprocess
 import sys
 import tempfile
-import threading
 import time
 import unittest
 
+import harness
+from harness import (AVATAR_PROPERTY, NAMED, OBJECT_NAMING, ROOM_POSITION_BATCH, Reader, counted,
+                     programs, wait_for)
+
 CLI = CHATSIM = None
-WAIT = 20  # seconds, the bound of every wait
+WAIT = harness.WAIT = 20  # seconds, the bound of every wait: two instances start
 PORT = 5200  # RN = SN in both instances, as the defaults
 SKIP = 77
 PREFIX = "tellu-avt-"
@@ -104,37 +106,6 @@ def die_with_parent():
     ctypes.CDLL(None, use_errno=True).prctl(PR_SET_PDEATHSIG, signal.SIGKILL)
 
 
-class Reader(threading.Thread):
-    """Collects a stream's text as it comes."""
-
-    def __init__(self, stream):
-        super().__init__(daemon=True)
-        self.stream, self.text, self.lock = stream, "", threading.Lock()
-        self.start()
-
-    def run(self):
-        for chunk in iter(lambda: self.stream.read1(4096), b""):
-            with self.lock:
-                self.text += chunk.decode("utf-8", "replace")
-
-    def get(self):
-        with self.lock:
-            return self.text
-
-
-def wait_for(what, predicate, timeout=WAIT, detail=lambda: ""):
-    end = time.monotonic() + timeout
-    while time.monotonic() < end:
-        if predicate():
-            return
-        time.sleep(0.05)
-    raise AssertionError("timed out waiting for " + what + detail())
-
-
-def counted(data):
-    return bytes([len(data)]) + data
-
-
 class Instance:
     """One tellu-cli in its namespace: Windows directory, host folder with
     avatar_host.py as the host program, and its standard streams."""
@@ -195,19 +166,19 @@ class Instance:
         """The object number the host was given for name, or None."""
         number = None
         for p in self.shown():
-            head = b"\xff\x0d" + counted(name.encode())
+            head = OBJECT_NAMING + counted(name.encode())
             if p.startswith(head) and len(p) == len(head) + 1:
                 number = p[-1]
         return number
 
     def knows_avatar(self, name, ref):
-        return b"\x00" + counted(name.encode()) + b"\x03\x05" + counted(ref.encode()) \
+        return NAMED + counted(name.encode()) + AVATAR_PROPERTY + counted(ref.encode()) \
             in self.shown()
 
     def refresh_records(self, number):
         """The opaque bytes of the room position records shown for number."""
         return [p[5:7] for p in self.shown()
-                if len(p) == 15 and p[:2] == b"\xfe\x12" and p[2] == number]
+                if len(p) == 15 and p[:2] == ROOM_POSITION_BATCH and p[2] == number]
 
     def leftovers(self):
         return sorted(f for _, _, names in os.walk(self.host_dir) for f in names
@@ -344,11 +315,7 @@ class AvatarExchangeTest(unittest.TestCase):
 
 def main():
     global CLI, CHATSIM
-    parser = argparse.ArgumentParser()
-    parser.add_argument("--cli", required=True)
-    parser.add_argument("--chatsim", required=True)
-    args, rest = parser.parse_known_args()
-    CLI, CHATSIM = os.path.abspath(args.cli), os.path.abspath(args.chatsim)
+    (CLI, CHATSIM), rest = programs("chatsim")
 
     if os.geteuid() != 0:
         print("avatar_test: skipped: network namespaces need root (CI runs as root)")

@@ -6,59 +6,19 @@ file) and a host folder into a temporary directory, starts a chatsim server
 on a free port and runs tellu-cli, which launches chatsim host as its PROG.
 Every wait is bounded; nothing sleeps for a fixed time.
 """
-import argparse
 import os
 import re
 import select
 import signal
-import socket
 import subprocess
 import sys
 import tempfile
-import threading
 import time
 import unittest
 
+from harness import HOST_INI, WAIT, Reader, free_port, programs, wait_for
+
 CLI = CHATSIM = None
-WAIT = 15  # seconds, the bound of every wait
-
-# The host's configuration file: CR LF, a Shift-JIS value, a comment; every
-# byte must survive the patch and the restore.
-HOST_INI = (b"; RV/K3 settings\r\n[Server]\r\nHost = 127.0.0.1\r\nPath={path}\r\n"
-            b"[User]\r\nName=\x83\x66\x83\x82\r\n")
-
-
-def free_port():
-    with socket.socket() as s:
-        s.bind(("127.0.0.1", 0))
-        return s.getsockname()[1]
-
-
-class Reader(threading.Thread):
-    """Collects a stream's text as it comes."""
-
-    def __init__(self, stream):
-        super().__init__(daemon=True)
-        self.stream, self.text, self.lock = stream, "", threading.Lock()
-        self.start()
-
-    def run(self):
-        for chunk in iter(lambda: self.stream.read1(4096), b""):
-            with self.lock:
-                self.text += chunk.decode("utf-8", "replace")
-
-    def get(self):
-        with self.lock:
-            return self.text
-
-
-def wait_for(what, predicate, timeout=WAIT):
-    end = time.monotonic() + timeout
-    while time.monotonic() < end:
-        if predicate():
-            return
-        time.sleep(0.05)
-    raise AssertionError("timed out waiting for " + what)
 
 
 class CliTest(unittest.TestCase):
@@ -231,11 +191,7 @@ class CliTest(unittest.TestCase):
 
 def main():
     global CLI, CHATSIM
-    parser = argparse.ArgumentParser()
-    parser.add_argument("--cli", required=True)
-    parser.add_argument("--chatsim", required=True)
-    args, rest = parser.parse_known_args()
-    CLI, CHATSIM = os.path.abspath(args.cli), os.path.abspath(args.chatsim)
+    (CLI, CHATSIM), rest = programs("chatsim")
     unittest.main(argv=[sys.argv[0]] + rest, verbosity=2)
 
 

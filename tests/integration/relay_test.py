@@ -6,7 +6,6 @@ The launched host program does nothing: the fake host connects to the
 listening port itself.  Every wait is bounded; the only pauses are the ones
 that split a frame across two deliveries.
 """
-import argparse
 import os
 import re
 import select
@@ -20,16 +19,11 @@ import threading
 import time
 import unittest
 
-from cli_test import HOST_INI, Reader, free_port, wait_for
+from harness import (CHAT_TEXT, HOST_INI, LOGIN, NAMED, WAIT, WHISPER, WHISPER_SENT, Reader,
+                     counted, frame, free_port, programs, wait_for)
 
 CLI = None
-WAIT = 15  # seconds, the bound of every wait
 PACE = 0.05  # seconds between the pieces of a split frame
-
-
-def frame(payload):
-    assert 0 < len(payload) <= 254
-    return bytes([len(payload) + 1]) + payload
 
 
 def frames(*payloads):
@@ -38,8 +32,7 @@ def frames(*payloads):
 
 def wstr(text):
     """A counted string in wire text (UTF-8)."""
-    data = text.encode("utf-8") if isinstance(text, str) else text
-    return bytes([len(data)]) + data
+    return counted(text.encode("utf-8") if isinstance(text, str) else text)
 
 
 def pos(x, y, z, d):
@@ -47,19 +40,19 @@ def pos(x, y, z, d):
 
 
 def login(name):
-    return b"\x01\x06\x03" + wstr("pw") + b"\x04" + wstr("avatar\\Vavar.uza") + b"\x05" + wstr(name)
+    return LOGIN + wstr("pw") + b"\x04" + wstr("avatar\\Vavar.uza") + b"\x05" + wstr(name)
 
 
 def chat_text(speaker, text):
-    return b"\x01\x0E\x00" + wstr(speaker) + wstr(text)
+    return CHAT_TEXT + wstr(speaker) + wstr(text)
 
 
 def whisper_in(speaker, text):
-    return b"\x01\x11\x00" + wstr(speaker) + wstr(text)
+    return WHISPER + wstr(speaker) + wstr(text)
 
 
 def whisper_out(target, sender, text):
-    return b"\x00" + wstr(target) + b"\x11\x00" + wstr(sender) + wstr(text)
+    return NAMED + wstr(target) + WHISPER_SENT + wstr(sender) + wstr(text)
 
 
 def non_loopback_address():
@@ -546,10 +539,7 @@ class RelayTest(unittest.TestCase):
 
 def main():
     global CLI
-    parser = argparse.ArgumentParser()
-    parser.add_argument("--cli", required=True)
-    args, rest = parser.parse_known_args()
-    CLI = os.path.abspath(args.cli)
+    (CLI,), rest = programs()
     unittest.main(argv=[sys.argv[0]] + rest, verbosity=2)
 
 

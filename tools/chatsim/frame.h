@@ -6,9 +6,11 @@
 #include <string>
 #include <string_view>
 
+#include "relay/protocol.h"
+
 namespace tellu::chatsim {
 
-inline constexpr std::size_t kMaxPayload = 254;
+using tellu::kMaxPayload;
 
 // Length byte + payload, or an empty string when the payload is empty or
 // longer than kMaxPayload (such a payload cannot be framed).

@@ -8,6 +8,7 @@
 #include <string_view>
 #include <vector>
 
+#include "relay/protocol.h"
 #include "wire.h"
 
 namespace tellu::chatsim {
@@ -17,7 +18,7 @@ struct HostOptions {
   std::string section;  // where it keeps the server name...
   std::string key;      // ...and under which key
   std::string name = "Host";
-  uint16_t port = 5200;
+  uint16_t port = kDefaultPort;
   std::string script;  // lines run as if typed, before standard input
   std::string avatar = "avatar\\Vavar.uza";
   uint8_t room = 1;

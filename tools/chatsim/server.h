@@ -13,11 +13,12 @@
 #include "bots.h"
 #include "core.h"
 #include "frame.h"
+#include "relay/protocol.h"
 
 namespace tellu::chatsim {
 
 struct ServerOptions {
-  uint16_t port = 5200;  // 0: any free port, see ChatServer::port()
+  uint16_t port = kDefaultPort;  // 0: any free port, see ChatServer::port()
   int bots = 0;
   uint32_t seed = 1;
   int bot_interval_ms = 2000;

@@ -1,5 +1,6 @@
 #include "wire.h"
 
+#include "chat/kinds.h"
 #include "frame.h"
 #include "wire_text.h"
 
@@ -74,49 +75,50 @@ Pos Cursor::Position() {
 ClientMessage ParseFromClient(std::string_view p) {
   ClientMessage m;
   Cursor c(p);
-  if (StartsWith(p, "\x01\x06\x03")) {
-    c = Cursor(p, 3);
+  if (StartsWith(p, kind::kLogin)) {
+    c = Cursor(p, kind::kLogin.size());
     c.Counted();
     c.Byte();
     c.Counted();
     c.Byte();
     m.name = c.Counted();
     m.kind = ClientKind::kLogin;
-  } else if (StartsWith(p, std::string_view("\x01\x0e\x00", 3))) {
-    c = Cursor(p, 3);
+  } else if (StartsWith(p, kind::kOwnChatText)) {
+    c = Cursor(p, kind::kOwnChatText.size());
     m.speaker = c.Counted();
     m.text = c.Counted();
     m.kind = ClientKind::kSay;
-  } else if (StartsWith(p, "\x01\x03\x05")) {
-    c = Cursor(p, 3);
+  } else if (StartsWith(p, kind::kOwnAvatar)) {
+    c = Cursor(p, kind::kOwnAvatar.size());
     m.avatar = c.Counted();
     m.kind = ClientKind::kOwnAvatar;
-  } else if (StartsWith(p, std::string_view("\x01\x12\x00", 3))) {
-    c = Cursor(p, 3);
+  } else if (StartsWith(p, kind::kOwnRoomPosition)) {
+    c = Cursor(p, kind::kOwnRoomPosition.size());
     m.room = c.Byte();
     m.opaque.push_back(static_cast<char>(c.Byte()));
     m.opaque.push_back(static_cast<char>(c.Byte()));
     m.pos = c.Position();
     m.kind = ClientKind::kRoomPosition;
-  } else if (StartsWith(p, std::string_view("\x01\x05\x00", 3))) {
-    c = Cursor(p, 3);
+  } else if (StartsWith(p, kind::kOwnRoomEntry)) {
+    c = Cursor(p, kind::kOwnRoomEntry.size());
     m.room = c.Byte();
     m.pos = c.Position();
     m.kind = ClientKind::kRoomEntry;
-  } else if (StartsWith(p, "\x01\x01")) {
-    c = Cursor(p, 2);
+  } else if (StartsWith(p, kind::kOwnMove)) {
+    c = Cursor(p, kind::kOwnMove.size());
     m.pos = c.Position();
     m.kind = ClientKind::kMove;
-  } else if (!p.empty() && p[0] == 0) {
-    c = Cursor(p, 1);
+  } else if (StartsWith(p, kind::kNamedOutgoing)) {
+    c = Cursor(p, kind::kNamedOutgoing.size());
     m.name = c.Counted();
-    const uint8_t a = c.Byte();
-    const uint8_t b = c.Byte();
-    if (a == 0x11 && b == 0x00) {
+    std::string head;
+    head.push_back(static_cast<char>(c.Byte()));
+    head.push_back(static_cast<char>(c.Byte()));
+    if (head == kind::kWhisperSent) {
       m.speaker = c.Counted();
       m.text = c.Counted();
       m.kind = ClientKind::kWhisper;
-    } else if (a == 0x0A && b == 0x05) {
+    } else if (head == kind::kAvatarRequest) {
       m.kind = ClientKind::kAvatarRequest;
     } else {
       return {};
@@ -134,7 +136,6 @@ ServerMessage ParseFromServer(std::string_view p) {
   ServerMessage m;
   if (p.size() < 2) return m;
   const auto b0 = static_cast<uint8_t>(p[0]);
-  const auto b1 = static_cast<uint8_t>(p[1]);
   Cursor c(p, 2);
   auto records = [&](std::size_t size, auto&& read) {
     for (std::size_t at = 2; at + size <= p.size(); at += size) {
@@ -142,16 +143,16 @@ ServerMessage ParseFromServer(std::string_view p) {
       m.records.push_back(read(r));
     }
   };
-  if (b0 == 0x01 && (b1 == 0x0E || b1 == 0x11) && p.size() >= 3 && p[2] == 0) {
-    c = Cursor(p, 3);
+  if (StartsWith(p, kind::kChatText) || StartsWith(p, kind::kWhisper)) {
+    c = Cursor(p, kind::kChatText.size());
     m.name = c.Counted();
     m.text = c.Counted();
-    m.kind = b1 == 0x0E ? ServerKind::kChat : ServerKind::kWhisper;
-  } else if (b0 == 0xFF && b1 == 0x0D) {
+    m.kind = StartsWith(p, kind::kChatText) ? ServerKind::kChat : ServerKind::kWhisper;
+  } else if (StartsWith(p, kind::kObjectNaming)) {
     m.name = c.Counted();
     m.number = c.Byte();
     if (c.Ok()) m.kind = ServerKind::kNaming;
-  } else if (b0 == 0xFE && b1 == 0x0C) {
+  } else if (StartsWith(p, kind::kPositionBatch)) {
     records(11, [](Cursor& r) {
       Record rec;
       rec.number = r.Byte();
@@ -161,11 +162,11 @@ ServerMessage ParseFromServer(std::string_view p) {
       return rec;
     });
     m.kind = ServerKind::kPositions;
-  } else if (b0 >= 2 && b0 <= 11 && b1 == 0x01 && p.size() >= 10) {
+  } else if (b0 >= 2 && b0 <= 11 && p[1] == kind::kObjectMove && p.size() >= 10) {
     m.number = b0;
     m.pos = c.Position();
     m.kind = ServerKind::kMove;
-  } else if (b0 == 0xFE && b1 == 0x04) {
+  } else if (StartsWith(p, kind::kEventBatch)) {
     records(4, [&](Cursor& r) {
       Record rec;
       rec.number = r.Byte();
@@ -173,14 +174,15 @@ ServerMessage ParseFromServer(std::string_view p) {
       return rec;
     });
     m.kind = ServerKind::kEvents;
-  } else if (b0 == 0x00) {
-    c = Cursor(p, 1);
+  } else if (StartsWith(p, kind::kNamedObject)) {
+    c = Cursor(p, kind::kNamedObject.size());
     m.name = c.Counted();
-    const uint8_t x = c.Byte();
-    const uint8_t y = c.Byte();
+    std::string head;
+    head.push_back(static_cast<char>(c.Byte()));
+    head.push_back(static_cast<char>(c.Byte()));
     m.avatar = c.Counted();
-    if (x == 0x03 && y == 0x05 && c.Ok()) m.kind = ServerKind::kAvatar;
-  } else if (b0 == 0xFE && b1 == 0x12) {
+    if (head == kind::kAvatarProperty && c.Ok()) m.kind = ServerKind::kAvatar;
+  } else if (StartsWith(p, kind::kRoomPositionBatch)) {
     records(13, [](Cursor& r) {
       Record rec;
       rec.number = r.Byte();
@@ -192,7 +194,7 @@ ServerMessage ParseFromServer(std::string_view p) {
       return rec;
     });
     m.kind = ServerKind::kRoomPositions;
-  } else if (b0 == 0xFE && b1 == 0x0B) {
+  } else if (StartsWith(p, kind::kObjectRelease)) {
     for (std::size_t i = 2; i < p.size(); ++i) m.numbers.push_back(static_cast<uint8_t>(p[i]));
     m.kind = ServerKind::kRelease;
   }
@@ -202,7 +204,7 @@ ServerMessage ParseFromServer(std::string_view p) {
 std::string BuildLogin(std::string_view first, std::string_view second, std::string_view name) {
   // The head's 03 is the first record's identifier; 04 and 05 are ours.
   if (first.size() + second.size() + name.size() + 8 > kMaxPayload) return {};
-  std::string out("\x01\x06\x03");
+  std::string out(kind::kLogin);
   PutCounted(out, first);
   out.push_back('\x04');
   PutCounted(out, second);
@@ -212,36 +214,36 @@ std::string BuildLogin(std::string_view first, std::string_view second, std::str
 }
 
 std::string BuildSay(std::string_view text) {
-  return Compose(std::string_view("\x01\x0e\x00\x00", 4), {text}, true);
+  return Compose(std::string(kind::kChatText) + '\0', {text}, true);  // no speaker
 }
 
 std::string BuildWhisper(std::string_view target, std::string_view sender, std::string_view text) {
-  std::string head(1, '\0');
+  std::string head(kind::kNamedOutgoing);
   if (target.size() > 255) return {};
   PutCounted(head, target);
-  head.append("\x11\x00", 2);
+  head += kind::kWhisperSent;
   return Compose(head, {sender, text}, true);
 }
 
 std::string BuildOwnAvatar(std::string_view avatar) {
-  return Compose("\x01\x03\x05", {avatar}, false);
+  return Compose(kind::kOwnAvatar, {avatar}, false);
 }
 
 std::string BuildAvatarRequest(std::string_view name) {
-  std::string out = Compose(std::string_view("\x00", 1), {name}, false);
-  if (out.empty() || out.size() + 2 > kMaxPayload) return {};
-  return out.append("\x0a\x05");
+  std::string out = Compose(kind::kNamedOutgoing, {name}, false);
+  if (out.empty() || out.size() + kind::kAvatarRequest.size() > kMaxPayload) return {};
+  return out.append(kind::kAvatarRequest);
 }
 
 std::string BuildOwnRoomEntry(uint8_t room, const Pos& pos) {
-  std::string out("\x01\x05\x00", 3);
+  std::string out(kind::kOwnRoomEntry);
   out.push_back(static_cast<char>(room));
   PutPos(out, pos);
   return out;
 }
 
 std::string BuildOwnRoomPosition(uint8_t room, std::string_view opaque, const Pos& pos) {
-  std::string out("\x01\x12\x00", 3);
+  std::string out(kind::kOwnRoomPosition);
   out.push_back(static_cast<char>(room));
   PutOpaque(out, opaque, 2);
   PutPos(out, pos);
@@ -249,28 +251,28 @@ std::string BuildOwnRoomPosition(uint8_t room, std::string_view opaque, const Po
 }
 
 std::string BuildOwnMove(const Pos& pos) {
-  std::string out("\x01\x01");
+  std::string out(kind::kOwnMove);
   PutPos(out, pos);
   return out;
 }
 
 std::string BuildChat(std::string_view speaker, std::string_view text) {
-  return Compose(std::string_view("\x01\x0e\x00", 3), {speaker, text}, true);
+  return Compose(kind::kChatText, {speaker, text}, true);
 }
 
 std::string BuildWhisperIn(std::string_view speaker, std::string_view text) {
-  return Compose(std::string_view("\x01\x11\x00", 3), {speaker, text}, true);
+  return Compose(kind::kWhisper, {speaker, text}, true);
 }
 
 std::string BuildNaming(std::string_view name, uint8_t number) {
-  std::string out = Compose("\xff\x0d", {name}, false);
+  std::string out = Compose(kind::kObjectNaming, {name}, false);
   if (out.empty() || out.size() >= kMaxPayload) return {};
   out.push_back(static_cast<char>(number));
   return out;
 }
 
 std::string BuildPositions(const std::vector<Record>& records) {
-  std::string out("\xfe\x0c");
+  std::string out(kind::kPositionBatch);
   for (const Record& r : records) {
     if (out.size() + 11 > kMaxPayload) break;
     out.push_back(static_cast<char>(r.number));
@@ -284,21 +286,21 @@ std::string BuildPositions(const std::vector<Record>& records) {
 std::string BuildMove(uint8_t number, const Pos& pos) {
   std::string out;
   out.push_back(static_cast<char>(number));
-  out.push_back('\x01');
+  out.push_back(kind::kObjectMove);
   PutPos(out, pos);
   return out;
 }
 
 std::string BuildNamedAvatar(std::string_view name, std::string_view avatar) {
-  std::string head(1, '\0');
+  std::string head(kind::kNamedObject);
   if (name.size() > 255) return {};
   PutCounted(head, name);
-  head.append("\x03\x05");
+  head += kind::kAvatarProperty;
   return Compose(head, {avatar}, false);
 }
 
 std::string BuildRoomPosition(const Record& r) {
-  std::string out("\xfe\x12");
+  std::string out(kind::kRoomPositionBatch);
   out.push_back(static_cast<char>(r.number));
   out.push_back('\0');
   out.push_back(static_cast<char>(r.room));
@@ -308,7 +310,7 @@ std::string BuildRoomPosition(const Record& r) {
 }
 
 std::string BuildRelease(const std::vector<uint8_t>& numbers) {
-  std::string out("\xfe\x0b");
+  std::string out(kind::kObjectRelease);
   for (uint8_t n : numbers) {
     if (out.size() >= kMaxPayload) break;
     out.push_back(static_cast<char>(n));

@@ -1,5 +1,7 @@
 #include "link.h"
 
+#include "chat/kinds.h"
+
 namespace tellu::fakehost {
 namespace {
 
@@ -26,7 +28,7 @@ void PutCounted(std::string& out, const std::string& s) {
 }  // namespace
 
 std::string LoginPayload(const std::string& wire_name) {
-  std::string out("\x01\x06\x03", 3);
+  std::string out(kind::kLogin);
   PutCounted(out, "fakehost");
   out += '\x04';
   PutCounted(out, "1");

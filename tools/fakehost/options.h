@@ -3,6 +3,8 @@
 #include <string>
 #include <vector>
 
+#include "relay/protocol.h"
+
 namespace tellu::fakehost {
 
 struct Options {
@@ -10,7 +12,7 @@ struct Options {
   std::wstring ini;      // configuration file name in the Windows directory
   std::wstring section;  // where the server host name is kept...
   std::wstring key;      // ...and under which key
-  int port = 5200;
+  int port = kDefaultPort;
   std::wstring log;      // the record of messages and traffic
   std::wstring name = L"fakehost";  // the user name in the login
 };

@@ -3,8 +3,8 @@
 
 #include "app/config.h"
 #include "app/ini_file.h"
-#include "app/paths.h"
 #include "platform/fake_files.h"
+#include "text/paths.h"
 
 namespace tellu {
 namespace {

@@ -15,10 +15,10 @@
 #include "log/log_store.h"
 #include "platform/fake_files.h"
 #include "platform/fake_net.h"
+#include "platform/fake_profile.h"
 #include "platform/fake_timers.h"
 #include "platform/fake_ui.h"
 #include "settings/settings_store.h"
-#include "unit/settings/fake_profile.h"
 
 namespace tellu::avatar_test {
 
@@ -76,24 +76,24 @@ class World {
     std::string p("\x01\x11\x00", 3);
     PutString(p, speaker);
     PutString(p, text);
-    return core.DispAddBin(1, p);
+    return core.DispAddBin(kFromServer, p);
   }
   // Object n is `name` wearing `avatar`, with the z mark given.
   void Person(int n, std::string_view name, std::string_view avatar, int z_mark) {
-    core.DispAddBin(1, BuildObjectNaming(name, n));
-    core.DispAddBin(1, BuildNamedObjectAvatar(name, avatar));
+    core.DispAddBin(kFromServer, BuildObjectNaming(name, n));
+    core.DispAddBin(kFromServer, BuildNamedObjectAvatar(name, avatar));
     BatchRecord record{n, 0, Position{100, 200, static_cast<int16_t>(0x40 | z_mark), 0}};
-    core.DispAddBin(1, BuildPositionBatch({&record, 1}));
+    core.DispAddBin(kFromServer, BuildPositionBatch({&record, 1}));
   }
   // The host announces the user's own avatar.
-  void OwnAvatar(std::string_view reference) { core.DispAddBin(0, BuildOwnAvatar(reference)); }
+  void OwnAvatar(std::string_view reference) { core.DispAddBin(kFromHost, BuildOwnAvatar(reference)); }
 
   // Peers connecting to the listening port reach the exchange greeted, as the
   // relay hands them over.
   void ListenForPeers() {
     listener = net.Listen(kPort, [this](std::unique_ptr<Stream> stream) {
       auto sock = std::make_unique<CServSock>(std::move(stream), nullptr);
-      sock->SetConnectionKind(1);
+      sock->SetConnectionKind(kPeerAccepted);
       sock->Send("ok\n");
       exchange.Accept(std::move(sock));
     });

@@ -43,7 +43,7 @@ class FakeSite : public TransferSite {
   void ListenForPeers() {
     listener_ = net_.Listen(kPort, [this](std::unique_ptr<Stream> stream) {
       auto sock = std::make_unique<CServSock>(std::move(stream), nullptr);
-      sock->SetConnectionKind(1);
+      sock->SetConnectionKind(kPeerAccepted);
       sock->Send("ok\n");
       accepted.push_back(std::make_unique<SCmdAccept>(*this, std::move(sock)));
     });

@@ -24,7 +24,7 @@ class DeliveryTest : public ::testing::Test {
 
   FakeTimers timers;
   FakeUi ui;
-  int status = kStatusNormal;
+  int status = kNormalStatus;
   bool server = true;
   std::vector<Sent> sent;
   TextDelivery delivery{timers, ui, Hooks()};
@@ -71,10 +71,10 @@ TEST_F(DeliveryTest, LongLineIsCutTo110Bytes) {
 }
 
 TEST_F(DeliveryTest, AwayBecomesNormalEvenWithoutServer) {
-  status = kStatusAway;
+  status = kAwayStatus;
   server = false;
   delivery.Deliver("hello");
-  EXPECT_EQ(status, kStatusNormal);
+  EXPECT_EQ(status, kNormalStatus);
   EXPECT_TRUE(sent.empty());
   status = 3;  // other statuses are left alone
   server = true;

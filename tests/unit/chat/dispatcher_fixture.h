@@ -12,13 +12,14 @@
 #include <vector>
 
 #include "chat/chat_core.h"
+#include "chat/kinds.h"
 #include "log/log_file.h"
 #include "log/log_store.h"
 #include "platform/fake_files.h"
+#include "platform/fake_profile.h"
 #include "platform/fake_timers.h"
 #include "platform/fake_ui.h"
 #include "settings/settings_store.h"
-#include "unit/settings/fake_profile.h"
 
 namespace tellu::chat_test {
 
@@ -48,6 +49,7 @@ template <std::size_t N>
 std::string B(const char (&s)[N]) {
   return std::string(s, N - 1);
 }
+inline std::string B(std::string_view head) { return std::string(head); }
 
 // A counted string of ASCII text (its wire form is the same bytes).
 inline std::string Str(std::string_view s) {
@@ -64,17 +66,18 @@ inline std::string Pos(int x, int y, int z, int dir) {
 }
 
 inline std::string ChatText(std::string_view speaker, std::string_view text) {
-  return B("\x01\x0E\x00") + Str(speaker) + Str(text);
+  return B(kind::kChatText) + Str(speaker) + Str(text);
 }
 inline std::string WhisperIn(std::string_view speaker, std::string_view text) {
-  return B("\x01\x11\x00") + Str(speaker) + Str(text);
+  return B(kind::kWhisper) + Str(speaker) + Str(text);
 }
 inline std::string WhisperOut(std::string_view target, std::string_view sender,
                               std::string_view text) {
-  return B("\x00") + Str(target) + B("\x11\x00") + Str(sender) + Str(text);
+  return B(kind::kNamedOutgoing) + Str(target) + B(kind::kWhisperSent) +
+         Str(sender) + Str(text);
 }
 inline std::string Login(std::string_view name) {
-  return B("\x01\x06\x03") + Str("pw") + B("\x04") + Str("x") + B("\x05") + Str(name);
+  return B(kind::kLogin) + Str("pw") + B("\x04") + Str("x") + B("\x05") + Str(name);
 }
 
 class ChatTest : public ::testing::Test {
@@ -88,12 +91,12 @@ class ChatTest : public ::testing::Test {
   int FromHost(const std::string& payload) {
     ++host_count;
     int result = core.DispAddBin(kFromHost, payload);
-    if (result == Dispatcher::kPassOn) relay.SendToServer(payload);
+    if (result == kPassOn) relay.SendToServer(payload);
     return result;
   }
   int FromServer(const std::string& payload) {
     int result = core.DispAddBin(kFromServer, payload);
-    if (result == Dispatcher::kPassOn) relay.SendToHost(payload);
+    if (result == kPassOn) relay.SendToHost(payload);
     return result;
   }
   void LogIn(std::string_view name) {

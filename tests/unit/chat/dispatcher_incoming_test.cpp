@@ -11,7 +11,7 @@ class IncomingTest : public ChatTest {
     relay.Clear();
   }
   void Name(int n, std::string_view name) {
-    FromServer(B("\xFF\x0D") + Str(name) + static_cast<char>(n));
+    FromServer(B(kind::kObjectNaming) + Str(name) + static_cast<char>(n));
   }
 };
 
@@ -19,7 +19,7 @@ class IncomingTest : public ChatTest {
 
 TEST_F(IncomingTest, PublicLineIsLoggedAndPassedOn) {
   std::string line = ChatText("bob", "hi &lt;all&gt;");
-  EXPECT_EQ(FromServer(line), Dispatcher::kPassOn);
+  EXPECT_EQ(FromServer(line), kPassOn);
   EXPECT_EQ(relay.to_host, std::vector<std::string>{line});
   EXPECT_EQ(LogLines(), std::vector<std::string>{"<bob> hi <all>"});
   EXPECT_EQ(LogFileBytes().substr(LogFileBytes().find("\r\n") + 2), "<bob> hi <all>\r\n");
@@ -31,24 +31,24 @@ TEST_F(IncomingTest, EmptySpeakerGivesAnEmptyPrefixName) {
 }
 
 TEST_F(IncomingTest, LineCutBeforeItsTextPassesUnlogged) {
-  for (std::string cut : {B("\x01\x0E\x00"), B("\x01\x11\x00") + Str("bob"),
+  for (std::string cut : {B(kind::kChatText), B(kind::kWhisper) + Str("bob"),
                           B("\x01\x0E\x00\x09" "bo")}) {
-    EXPECT_EQ(FromServer(cut), Dispatcher::kPassOn);
+    EXPECT_EQ(FromServer(cut), kPassOn);
   }
   EXPECT_TRUE(log.pending().empty());
   EXPECT_EQ(relay.to_host.size(), 3u);
 }
 
 TEST_F(IncomingTest, WhisperIsLoggedAndRemembered) {
-  EXPECT_EQ(FromServer(WhisperIn("bob", "psst")), Dispatcher::kPassOn);
+  EXPECT_EQ(FromServer(WhisperIn("bob", "psst")), kPassOn);
   EXPECT_EQ(LogLines(), std::vector<std::string>{"{bob -> me} psst"});
   EXPECT_EQ(core.LastWhisperer(), "bob");
 }
 
 TEST_F(IncomingTest, MutedSpeakerIsNeitherShownNorLogged) {
   settings.AddMute("troll");
-  EXPECT_EQ(FromServer(ChatText("troll", "spam")), Dispatcher::kSwallow);
-  EXPECT_EQ(FromServer(WhisperIn("troll", "spam")), Dispatcher::kSwallow);
+  EXPECT_EQ(FromServer(ChatText("troll", "spam")), kSwallow);
+  EXPECT_EQ(FromServer(WhisperIn("troll", "spam")), kSwallow);
   EXPECT_TRUE(relay.to_host.empty());
   EXPECT_TRUE(log.pending().empty());
   EXPECT_EQ(core.LastWhisperer(), "");
@@ -57,7 +57,7 @@ TEST_F(IncomingTest, MutedSpeakerIsNeitherShownNorLogged) {
 TEST_F(IncomingTest, ClaimedWhisperIsNotShownLoggedOrRemembered) {
   ClaimingHook hook("ava,");
   core.set_avatar_hook(&hook);
-  EXPECT_EQ(FromServer(WhisperIn("bob", "ava,req")), Dispatcher::kSwallow);
+  EXPECT_EQ(FromServer(WhisperIn("bob", "ava,req")), kSwallow);
   EXPECT_TRUE(relay.to_host.empty());
   EXPECT_TRUE(log.pending().empty());
   EXPECT_EQ(core.LastWhisperer(), "");
@@ -95,8 +95,8 @@ TEST_F(IncomingTest, FullStoreDropsTheOldestShownLine) {
 // --- objects -----------------------------------------------------------------
 
 TEST_F(IncomingTest, NamingIsRebuiltEvenForAnObjectOutsideTheTable) {
-  EXPECT_EQ(FromServer(B("\xFF\x0D") + Str("zed") + '\x0C'), Dispatcher::kSwallow);
-  EXPECT_EQ(relay.to_host, std::vector<std::string>{B("\xFF\x0D") + Str("zed") + '\x0C'});
+  EXPECT_EQ(FromServer(B(kind::kObjectNaming) + Str("zed") + '\x0C'), kSwallow);
+  EXPECT_EQ(relay.to_host, std::vector<std::string>{B(kind::kObjectNaming) + Str("zed") + '\x0C'});
   for (int n = 2; n <= 11; ++n) EXPECT_EQ(core.objects().Get(n).name, "");
   Name(3, "amy");
   EXPECT_EQ(core.objects().Get(3).name, "amy");
@@ -107,21 +107,21 @@ TEST_F(IncomingTest, PositionBatchKeepsOnlyOtherPeople) {
   auto record = [](int n, int room, std::string pos) {
     return std::string{static_cast<char>(n), '\x00', static_cast<char>(room)} + pos;
   };
-  std::string batch = B("\xFE\x0C") + record(0, 7, Pos(1, 1, 1, 1)) +
+  std::string batch = B(kind::kPositionBatch) + record(0, 7, Pos(1, 1, 1, 1)) +
                       record(3, 7, Pos(10, 20, 33, 45)) + record(12, 7, Pos(2, 2, 2, 2));
-  EXPECT_EQ(FromServer(batch), Dispatcher::kSwallow);
+  EXPECT_EQ(FromServer(batch), kSwallow);
   EXPECT_EQ(relay.to_host,
-            std::vector<std::string>{B("\xFE\x0C") + record(3, 7, Pos(10, 20, 33, 45))});
+            std::vector<std::string>{B(kind::kPositionBatch) + record(3, 7, Pos(10, 20, 33, 45))});
   EXPECT_EQ(core.objects().Get(3).pos, (Position{10, 20, 33, 45}));
   EXPECT_EQ(core.objects().Get(3).room, 7);
 }
 
 TEST_F(IncomingTest, MovesOfOtherPeopleAreRebuiltAndOthersPassOn) {
-  EXPECT_EQ(FromServer(B("\x04\x01") + Pos(5, 6, 7, 8)), Dispatcher::kSwallow);
+  EXPECT_EQ(FromServer(B("\x04\x01") + Pos(5, 6, 7, 8)), kSwallow);
   EXPECT_EQ(core.objects().Get(4).pos, (Position{5, 6, 7, 8}));
   EXPECT_EQ(relay.to_host.back(), B("\x04\x01") + Pos(5, 6, 7, 8));
   for (std::string other : {B("\x01\x01") + Pos(1, 1, 1, 1), B("\x0C\x01") + Pos(1, 1, 1, 1)}) {
-    EXPECT_EQ(FromServer(other), Dispatcher::kPassOn);
+    EXPECT_EQ(FromServer(other), kPassOn);
     EXPECT_EQ(relay.to_host.back(), other);
   }
   EXPECT_EQ(core.objects().Own().pos, Position{});
@@ -130,14 +130,14 @@ TEST_F(IncomingTest, MovesOfOtherPeopleAreRebuiltAndOthersPassOn) {
 TEST_F(IncomingTest, OneByteNameIsANamedObjectMessageNotAMove) {
   Name(2, "a");
   relay.Clear();
-  EXPECT_EQ(FromServer(B("\x00") + Str("a") + B("\x03\x05") + Str("av\\a.mov")),
-            Dispatcher::kSwallow);
+  EXPECT_EQ(
+      FromServer(B(kind::kNamedObject) + Str("a") + B(kind::kAvatarProperty) + Str("av\\a.mov")),
+      kSwallow);
   EXPECT_EQ(core.objects().Get(2).avatar, "av\\a.mov");
 }
 
 TEST_F(IncomingTest, EventBatchSkipsBadRecordsWithoutStopping) {
-  EXPECT_EQ(FromServer(B("\xFE\x04\x01\xAA\xBB\xCC\x05\x11\x22\x33\x0B\x44")),
-            Dispatcher::kSwallow);
+  EXPECT_EQ(FromServer(B("\xFE\x04\x01\xAA\xBB\xCC\x05\x11\x22\x33\x0B\x44")), kSwallow);
   EXPECT_EQ(relay.to_host, (std::vector<std::string>{B("\xFE\x04\x05\x11\x22\x33"),
                                                      B("\xFE\x04\x0B\x44\x00\x00")}));
 }
@@ -146,15 +146,17 @@ TEST_F(IncomingTest, NamedObjectSetsTheAvatarOfAKnownPersonOnly) {
   Name(5, "amy");
   relay.Clear();
   int who = ui.who_changes;
-  std::string unknown = B("\x00") + Str("zed") + B("\x03\x05") + Str("av\\z.mov");
-  EXPECT_EQ(FromServer(unknown), Dispatcher::kPassOn);
+  std::string unknown =
+      B(kind::kNamedObject) + Str("zed") + B(kind::kAvatarProperty) + Str("av\\z.mov");
+  EXPECT_EQ(FromServer(unknown), kPassOn);
   EXPECT_EQ(ui.who_changes, who);
   // The two bytes after the name are not examined.
-  EXPECT_EQ(FromServer(B("\x00") + Str("amy") + B("\x09\x09") + Str("av\\amy.mov")),
-            Dispatcher::kSwallow);
+  EXPECT_EQ(FromServer(B(kind::kNamedObject) + Str("amy") + B("\x09\x09") + Str("av\\amy.mov")),
+            kSwallow);
   EXPECT_EQ(core.objects().Get(5).avatar, "av\\amy.mov");
-  EXPECT_EQ(relay.to_host, (std::vector<std::string>{
-                               unknown, B("\x00") + Str("amy") + B("\x03\x05") + Str("av\\amy.mov")}));
+  EXPECT_EQ(relay.to_host,
+            (std::vector<std::string>{unknown, B(kind::kNamedObject) + Str("amy") +
+                                                   B(kind::kAvatarProperty) + Str("av\\amy.mov")}));
   EXPECT_EQ(ui.who_changes, who + 1);
 }
 
@@ -167,30 +169,31 @@ TEST_F(IncomingTest, RoomPositionBatchEmptiesPeopleOfAnotherRoom) {
   auto record = [](int n, int room, std::string pos) {
     return std::string{static_cast<char>(n), '\x00', static_cast<char>(room), '\x61', '\x62'} + pos;
   };
-  std::string batch = B("\xFE\x12") + record(2, 7, Pos(1, 2, 3, 4)) +
+  std::string batch = B(kind::kRoomPositionBatch) + record(2, 7, Pos(1, 2, 3, 4)) +
                       record(3, 9, Pos(5, 6, 7, 8)) + record(12, 7, Pos(0, 0, 0, 0));
-  EXPECT_EQ(FromServer(batch), Dispatcher::kSwallow);
+  EXPECT_EQ(FromServer(batch), kSwallow);
   EXPECT_EQ(core.objects().Get(2).name, "amy");
   EXPECT_EQ(core.objects().Get(3).name, "");
   EXPECT_EQ(core.objects().Get(3).room, 9);
-  EXPECT_EQ(relay.to_host, (std::vector<std::string>{B("\xFE\x12") + record(2, 7, Pos(1, 2, 3, 4)),
-                                                     B("\xFE\x12") + record(3, 9, Pos(5, 6, 7, 8))}));
+  EXPECT_EQ(relay.to_host, (std::vector<std::string>{
+                               B(kind::kRoomPositionBatch) + record(2, 7, Pos(1, 2, 3, 4)),
+                               B(kind::kRoomPositionBatch) + record(3, 9, Pos(5, 6, 7, 8))}));
   EXPECT_EQ(ui.who_changes, who + 1);
 }
 
 TEST_F(IncomingTest, ReleaseEmptiesAndStillReachesTheHost) {
   Name(5, "amy");
-  EXPECT_EQ(FromServer(B("\xFE\x0B\x05\x00\xFF")), Dispatcher::kPassOn);
+  EXPECT_EQ(FromServer(B("\xFE\x0B\x05\x00\xFF")), kPassOn);
   EXPECT_EQ(core.objects().Get(5).name, "");
   EXPECT_EQ(relay.to_host.back(), B("\xFE\x0B\x05\x00\xFF"));
 }
 
 TEST_F(IncomingTest, UnknownKindsPassUntouched) {
   for (std::string p : {B("\x01"), B("\x01\x02\x03"), B("\xFE\x99\x01"), B("\x05\x07")}) {
-    EXPECT_EQ(FromServer(p), Dispatcher::kPassOn);
+    EXPECT_EQ(FromServer(p), kPassOn);
     EXPECT_EQ(relay.to_host.back(), p);
   }
-  EXPECT_EQ(core.DispAddBin(2, B("\x01\x0E\x00") + Str("x") + Str("y")), Dispatcher::kPassOn);
+  EXPECT_EQ(core.DispAddBin(2, B(kind::kChatText) + Str("x") + Str("y")), kPassOn);
   EXPECT_TRUE(log.pending().empty());
 }
 

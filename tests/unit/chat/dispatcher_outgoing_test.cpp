@@ -9,7 +9,7 @@ using OutgoingTest = ChatTest;
 // --- login ---------------------------------------------------------------------
 
 TEST_F(OutgoingTest, FirstHostMessageLogsIn) {
-  EXPECT_EQ(FromHost(Login("me")), Dispatcher::kPassOn);
+  EXPECT_EQ(FromHost(Login("me")), kPassOn);
   EXPECT_EQ(core.state().own_name, "me");
   EXPECT_EQ(core.objects().Own().name, "me");
   EXPECT_EQ(ui.login_items, std::vector<bool>{true});
@@ -49,11 +49,11 @@ TEST_F(OutgoingTest, OwnPublicLineEndsAwayOnly) {
   core.SetStatus(kAwayStatus);
   relay.Clear();
   std::string line = B("\x01\x0E\x00\x00") + Str("back");
-  EXPECT_EQ(FromHost(line), Dispatcher::kPassOn);
+  EXPECT_EQ(FromHost(line), kPassOn);
   EXPECT_EQ(core.state().status, kNormalStatus);
   // The status change reaches the server before the line itself.
   ASSERT_EQ(relay.to_server.size(), 2u);
-  EXPECT_EQ(relay.to_server[0].substr(0, 3), B("\x01\x12\x00"));
+  EXPECT_EQ(relay.to_server[0].substr(0, 3), B(kind::kOwnRoomPosition));
   EXPECT_EQ(relay.to_server[1], line);
   core.SetStatus(3);
   FromHost(line);
@@ -64,7 +64,7 @@ TEST_F(OutgoingTest, OwnPublicLineEndsAwayOnly) {
 TEST_F(OutgoingTest, OwnAvatarIsRecomposedAndSetsTheBaseOnce) {
   LogIn("me");
   relay.Clear();
-  EXPECT_EQ(FromHost(B("\x01\x03\x05\x09") + "plain.mov"), Dispatcher::kSwallow);
+  EXPECT_EQ(FromHost(B("\x01\x03\x05\x09") + "plain.mov"), kSwallow);
   EXPECT_EQ(core.state().avatar_base, "");  // no backslash: tried again next time
   EXPECT_EQ(core.objects().Own().avatar, "plain.mov");
   // The length byte is not trusted: everything after it is the reference.
@@ -88,9 +88,9 @@ TEST_F(OutgoingTest, AvatarBaseStopsAtACharacterNotATrailByte) {
 
 TEST_F(OutgoingTest, HostWhisperIsLogged) {
   LogIn("me");
-  EXPECT_EQ(FromHost(WhisperOut("bob", "me", "hi &gt;")), Dispatcher::kPassOn);
+  EXPECT_EQ(FromHost(WhisperOut("bob", "me", "hi &gt;")), kPassOn);
   EXPECT_EQ(LogLines(), std::vector<std::string>{"{me -> bob} hi >"});
-  EXPECT_EQ(FromHost(B("\x00") + Str("bob")), Dispatcher::kPassOn);  // ends after the name
+  EXPECT_EQ(FromHost(B(kind::kNamedOutgoing) + Str("bob")), kPassOn);  // ends after the name
   EXPECT_EQ(log.size(), 1u);
 }
 
@@ -99,10 +99,10 @@ TEST_F(OutgoingTest, AvatarRequestForOwnNameIsAnsweredWithTheGhost) {
   FromHost(B("\x01\x03\x05\x08") + "av\\m.mov");
   core.ToggleGhost(false);
   relay.Clear();
-  EXPECT_EQ(FromHost(B("\x00") + Str("me") + B("\x0A\x05")), Dispatcher::kSwallow);
-  EXPECT_EQ(relay.to_host,
-            std::vector<std::string>{B("\x00") + Str("me") + B("\x03\x05") + Str("av\\m.mov")});
-  EXPECT_EQ(FromHost(B("\x00") + Str("bob") + B("\x0A\x05")), Dispatcher::kPassOn);
+  EXPECT_EQ(FromHost(B(kind::kNamedOutgoing) + Str("me") + B(kind::kAvatarRequest)), kSwallow);
+  EXPECT_EQ(relay.to_host, std::vector<std::string>{B(kind::kNamedOutgoing) + Str("me") +
+                                                    B(kind::kAvatarProperty) + Str("av\\m.mov")});
+  EXPECT_EQ(FromHost(B(kind::kNamedOutgoing) + Str("bob") + B(kind::kAvatarRequest)), kPassOn);
 }
 
 // --- own position ----------------------------------------------------------------
@@ -112,7 +112,7 @@ TEST_F(OutgoingTest, OwnRoomPositionIsReportedWithMarks) {
   core.SetStatus(kAwayStatus);
   relay.Clear();
   EXPECT_EQ(FromHost(B("\x01\x12\x00\x07\x33\x44") + Pos(100, 200, 100, 90)),
-            Dispatcher::kSwallow);
+            kSwallow);
   EXPECT_EQ(core.state().current_room, 7);
   EXPECT_EQ(core.objects().Own().room, 7);
   EXPECT_EQ(relay.to_server,
@@ -122,31 +122,31 @@ TEST_F(OutgoingTest, OwnRoomPositionIsReportedWithMarks) {
 TEST_F(OutgoingTest, OwnRoomEntryClearsThePeopleAndTheGhost) {
   LogIn("me");
   FromHost(B("\x01\x03\x05\x08") + "av\\m.mov");
-  FromServer(B("\xFF\x0D") + Str("amy") + '\x02');
+  FromServer(B(kind::kObjectNaming) + Str("amy") + '\x02');
   core.ToggleGhost(true);
   relay.Clear();
   int who = ui.who_changes;
-  EXPECT_EQ(FromHost(B("\x01\x05\x00\x09") + Pos(-5, 6, 16, 0)), Dispatcher::kSwallow);
+  EXPECT_EQ(FromHost(B("\x01\x05\x00\x09") + Pos(-5, 6, 16, 0)), kSwallow);
   EXPECT_EQ(core.objects().Get(2).name, "");
   EXPECT_FALSE(core.movement().ghost().Shown());
   EXPECT_EQ(ui.who_changes, who + 1);
   EXPECT_EQ(relay.to_host, std::vector<std::string>{B("\xFE\x0B\x01")});
   // The frozen ghost's release reports the real spot, then the entry goes out.
-  EXPECT_EQ(relay.to_server, (std::vector<std::string>{B("\x01\x01") + Pos(-5, 6, 17, 0),
+  EXPECT_EQ(relay.to_server, (std::vector<std::string>{B(kind::kOwnMove) + Pos(-5, 6, 17, 0),
                                                        B("\x01\x05\x00\x09") + Pos(-5, 6, 17, 0)}));
 }
 
 TEST_F(OutgoingTest, OwnMoveIsReportedWithMarks) {
   core.SetStatus(4);
   relay.Clear();
-  EXPECT_EQ(FromHost(B("\x01\x01") + Pos(1, 2, 40, 33)), Dispatcher::kSwallow);
+  EXPECT_EQ(FromHost(B(kind::kOwnMove) + Pos(1, 2, 40, 33)), kSwallow);
   EXPECT_EQ(core.objects().Own().pos, (Position{1, 2, 40, 33}));
-  EXPECT_EQ(relay.to_server, std::vector<std::string>{B("\x01\x01") + Pos(1, 2, 33, 36)});
+  EXPECT_EQ(relay.to_server, std::vector<std::string>{B(kind::kOwnMove) + Pos(1, 2, 33, 36)});
 }
 
 TEST_F(OutgoingTest, OtherKindsPassUntouched) {
   for (std::string p : {B("\x01"), B("\x01\x06\x03"), B("\x02\x01"), B("\xFE\x12\x01")}) {
-    EXPECT_EQ(FromHost(p), Dispatcher::kPassOn);
+    EXPECT_EQ(FromHost(p), kPassOn);
     EXPECT_EQ(relay.to_server.back(), p);
   }
 }

@@ -5,7 +5,7 @@
 #include <string_view>
 #include <vector>
 
-#include "chat/relay_port.h"
+#include "relay/relay_port.h"
 
 namespace tellu {
 

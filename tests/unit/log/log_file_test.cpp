@@ -2,48 +2,26 @@
 
 #include <gtest/gtest.h>
 
-#include <map>
-
-#include "app/profile.h"
 #include "platform/fake_files.h"
+#include "platform/fake_profile.h"
 #include "platform/fake_timers.h"
 
 namespace tellu {
 namespace {
-
-class MemoryProfile : public Profile {
- public:
-  std::string GetString(const std::string& section, const std::string& key,
-                        const std::string& default_value, size_t) override {
-    auto it = values.find(section + "/" + key);
-    return it == values.end() ? default_value : it->second;
-  }
-  int GetInt(const std::string&, const std::string&, int default_value) override {
-    return default_value;
-  }
-  bool WriteString(const std::string& section, const std::string& key,
-                   const std::string& value) override {
-    values[section + "/" + key] = value;
-    ++writes;
-    return true;
-  }
-  std::map<std::string, std::string> values;
-  int writes = 0;
-};
 
 class LogFileTest : public ::testing::Test {
  protected:
   LogFileTest() { timers.SetNow({2002, 2, 3, 9, 8, 7}); }
   FakeFiles files;
   FakeTimers timers;
-  MemoryProfile profile;
+  FakeProfile profile;
   LogFile log{files, timers, profile, "SYS1"};
 };
 
 TEST_F(LogFileTest, PathIsTheNameFollowedByTheStartDate) {
   log.Prepare("C:\\logs\\");
   EXPECT_EQ(log.path(), "C:\\logs\\020203.txt");
-  EXPECT_EQ(profile.writes, 0);
+  EXPECT_TRUE(profile.writes.empty());
   // The day is fixed at start-up, not when the first line is written.
   timers.SetNow({2002, 2, 4, 0, 0, 1});
   log.set_switch(1);
@@ -118,7 +96,7 @@ TEST_F(LogFileTest, OpenFailureTurnsLoggingOffAndClearsTheName) {
   log.WriteLine("<a>", "b");
   EXPECT_EQ(log.log_switch(), 0);
   EXPECT_FALSE(log.is_open());
-  EXPECT_EQ(profile.values["SYS1/LogName"], "");
+  EXPECT_EQ(profile.Get("SYS1", "LogName"), "");
   // The run goes on without a log, and there is no end banner to write.
   files.unopenable.clear();
   log.WriteLine("<a>", "c");

@@ -12,13 +12,13 @@ TEST_F(RelayTest, LengthByteAloneThenPayloadIsOneMessage) {
   host->Feed("\x04");
   EXPECT_TRUE(parser.calls.empty());
   host->Feed("abc");
-  EXPECT_EQ(parser.calls, (std::vector<Call>{{0, "abc"}}));
+  EXPECT_EQ(parser.calls, (std::vector<Call>{{kFromHost, "abc"}}));
   EXPECT_EQ(server->sent(), Framed("abc"));
 }
 
 TEST_F(RelayTest, EverySplitOfTheStreamGivesTheSameMessages) {
   const std::string stream = Framed("first") + Framed(std::string(254, 'x')) + Framed("z");
-  const std::vector<Call> expected = {{1, "first"}, {1, std::string(254, 'x')}, {1, "z"}};
+  const std::vector<Call> expected = {{kFromServer, "first"}, {kFromServer, std::string(254, 'x')}, {kFromServer, "z"}};
   for (size_t a = 0; a <= stream.size(); a += 7) {
     for (size_t b = a; b <= stream.size(); b += 13) {
       FakeNet net2;
@@ -43,10 +43,10 @@ TEST_F(RelayTest, EachMessageIsParsedAndForwardedBeforeTheNext) {
   std::vector<std::string> forwarded_before;
   parser.verdict = [&](int, std::string_view) {
     forwarded_before.push_back(host->sent());
-    return 1;
+    return kPassOn;
   };
   server->Feed(Framed("one") + Framed("two") + Framed("three"));
-  EXPECT_EQ(parser.calls, (std::vector<Call>{{1, "one"}, {1, "two"}, {1, "three"}}));
+  EXPECT_EQ(parser.calls, (std::vector<Call>{{kFromServer, "one"}, {kFromServer, "two"}, {kFromServer, "three"}}));
   EXPECT_EQ(forwarded_before,
             (std::vector<std::string>{"", Framed("one"), Framed("one") + Framed("two")}));
 }
@@ -54,9 +54,9 @@ TEST_F(RelayTest, EachMessageIsParsedAndForwardedBeforeTheNext) {
 TEST_F(RelayTest, MessagesTheParserSendsGoBeforeTheOneItLetsThrough) {
   Start();
   parser.verdict = [&](int direction, std::string_view) {
-    if (direction == 0) relay.SendToServer("reply");
-    if (direction == 1) relay.SendToHost("echo");
-    return 1;
+    if (direction == kFromHost) relay.SendToServer("reply");
+    if (direction == kFromServer) relay.SendToHost("echo");
+    return kPassOn;
   };
   host->Feed(Framed("login"));
   server->Feed(Framed("chat"));
@@ -66,7 +66,9 @@ TEST_F(RelayTest, MessagesTheParserSendsGoBeforeTheOneItLetsThrough) {
 
 TEST_F(RelayTest, SwallowedMessagesAreCountedButNotForwarded) {
   Start();
-  parser.verdict = [](int, std::string_view payload) { return payload == "keep" ? 1 : 0; };
+  parser.verdict = [](int, std::string_view payload) {
+    return payload == "keep" ? kPassOn : kSwallow;
+  };
   host->Feed(Framed("drop") + Framed("keep"));
   parser.verdict = [](int, std::string_view) { return 2; };
   server->Feed(Framed("other"));
@@ -79,7 +81,7 @@ TEST_F(RelayTest, SwallowedMessagesAreCountedButNotForwarded) {
 TEST_F(RelayTest, LengthBytesZeroAndOneCarryNoPayload) {
   Start();
   server->Feed(std::string("\x00\x01", 2) + Framed("ab") + std::string("\x01\x00", 2) + Framed("c"));
-  EXPECT_EQ(parser.calls, (std::vector<Call>{{1, "ab"}, {1, "c"}}));
+  EXPECT_EQ(parser.calls, (std::vector<Call>{{kFromServer, "ab"}, {kFromServer, "c"}}));
   EXPECT_EQ(relay.ServerMessageCount(), 2u);
   EXPECT_EQ(host->sent(), Framed("ab") + Framed("c"));
 }

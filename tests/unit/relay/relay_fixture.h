@@ -21,7 +21,7 @@ struct RecordingParser : ParserPort {
   };
   int DispAddBin(int direction, std::string_view payload) override {
     calls.push_back({direction, std::string(payload)});
-    return verdict ? verdict(direction, payload) : 1;
+    return verdict ? verdict(direction, payload) : kPassOn;
   }
   std::vector<Call> calls;
   std::function<int(int, std::string_view)> verdict;

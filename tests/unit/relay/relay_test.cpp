@@ -34,7 +34,7 @@ TEST_F(RelayTest, LaterConnectionIsAPeerGreetedAndNeverParsed) {
   ASSERT_NE(other, nullptr);
   EXPECT_EQ(other->sent(), "ok\n");
   ASSERT_EQ(peers.size(), 1u);
-  EXPECT_EQ(peers[0]->ConnectionKind(), 1);
+  EXPECT_EQ(peers[0]->ConnectionKind(), kPeerAccepted);
   RecordingPeer object;
   peers[0]->SetPeer(&object);
   other->Feed(Framed("getava,x"));
@@ -84,10 +84,10 @@ TEST_F(RelayTest, HostBytesWaitUntilTheServerConnectionIsMade) {
   net.Accept(kPort);
   EXPECT_EQ(peers.size(), 1u);
   server->Complete();
-  EXPECT_EQ(parser.calls, (std::vector<Call>{{0, "login"}, {0, "chat"}, {0, "more"}}));
+  EXPECT_EQ(parser.calls, (std::vector<Call>{{kFromHost, "login"}, {kFromHost, "chat"}, {kFromHost, "more"}}));
   EXPECT_EQ(server->sent(), Framed("login") + Framed("chat") + Framed("more"));
   host->Feed(Framed("next"));
-  EXPECT_EQ(parser.calls.back(), (Call{0, "next"}));
+  EXPECT_EQ(parser.calls.back(), (Call{kFromHost, "next"}));
 }
 
 TEST_F(RelayTest, FailedServerConnectStopsListening) {
@@ -168,7 +168,7 @@ TEST_F(RelayTest, RelayEndedDuringParsingStopsTheChunk) {
   Start();
   parser.verdict = [&](int, std::string_view) {
     relay.Shutdown();
-    return 1;
+    return kPassOn;
   };
   server->Feed(Framed("one") + Framed("two"));
   EXPECT_EQ(parser.calls.size(), 1u);
@@ -187,10 +187,10 @@ TEST(RelaySockets, PeerObjectMayChangeWithTheKindAndDestroyTheConnection) {
   });
   FakeNet::Peer* far = net.Accept(5200);
   RecordingPeer first, second;
-  sock->SetConnectionKind(1);
+  sock->SetConnectionKind(kPeerAccepted);
   sock->SetPeer(&first);
   far->Feed("getava,");
-  sock->SetConnectionKind(2);
+  sock->SetConnectionKind(kPeerMovedOn);
   sock->SetPeer(&second);
   far->Feed("0200");
   EXPECT_EQ(first.received, "getava,");

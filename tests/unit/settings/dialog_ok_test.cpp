@@ -2,8 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "platform/fake_profile.h"
 #include "settings/startup.h"
-#include "unit/settings/fake_profile.h"
 
 namespace tellu {
 namespace {

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "unit/settings/fake_profile.h"
+#include "platform/fake_profile.h"
 
 namespace tellu {
 namespace {

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
+#include "platform/fake_profile.h"
 #include "settings/settings_store.h"
-#include "unit/settings/fake_profile.h"
 
 namespace tellu {
 namespace {

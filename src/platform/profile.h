@@ -1,6 +1,6 @@
-// Profile: the small interface through which settings and configuration are
-// read and written (the private-profile calls of Windows: read integer, read
-// string, write string).  IniFile is the project's own engine behind it.
+// Profile port: the profile-file values settings and configuration are read
+// from and written to (the private-profile calls of Windows: read integer,
+// read string, write string).  The app layer's IniFile engine implements it.
 #pragma once
 #include <string>
 
