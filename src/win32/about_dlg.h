@@ -5,18 +5,16 @@
 
 #include <string_view>
 
+#include "platform/shell.h"
+
 namespace tellu {
 
 // The home page the About box's button opens.
 inline constexpr wchar_t kHomePage[] = L"http://tellu.example.jp/";
 
-// Opens an address for the user; the box uses the shell's "open" unless a
-// test gives its own.
-using OpenAddress = void (*)(HWND owner, const wchar_t* address);
-void OpenWithShell(HWND owner, const wchar_t* address);
-
-// Runs the box modally over `owner` with the Shift-JIS information text;
-// returns when OK or Escape closed it.
-INT_PTR RunAboutBox(HWND owner, std::string_view info, OpenAddress open = OpenWithShell);
+// Runs the box modally over `owner` with the Shift-JIS information text; its
+// button opens the home page through `shell`.  Returns when OK or Escape
+// closed it.
+INT_PTR RunAboutBox(HWND owner, std::string_view info, Shell& shell);
 
 }  // namespace tellu

@@ -4,24 +4,17 @@
 
 #include <algorithm>
 
-#include "text/sjis.h"
+#include "win32/wide_text.h"
 
 namespace tellu {
 
 namespace {
 
-constexpr wchar_t kMenuClass[] = L"BitmapMenu";
-constexpr wchar_t kBarClass[] = L"BitmapMenuItems";
+const Window::Class kFrameClass{L"BitmapMenu", CS_SAVEBITS};
+const Window::Class kBarClass{L"BitmapMenuItems"};
 constexpr DWORD kStyle = WS_POPUP | WS_DLGFRAME | WS_CLIPCHILDREN;
 constexpr DWORD kExStyle = WS_EX_TOOLWINDOW | WS_EX_TOPMOST;
 constexpr WPARAM kKeyboardPress = 0x8000;  // beside the MK_ flags of a press
-
-HINSTANCE Instance() { return GetModuleHandleW(nullptr); }
-
-std::wstring Wide(std::string_view sjis) {
-  std::u16string u = text::SjisToUtf16(sjis);
-  return std::wstring(u.begin(), u.end());
-}
 
 wchar_t Upper(wchar_t ch) {
   auto v = reinterpret_cast<ULONG_PTR>(CharUpperW(reinterpret_cast<LPWSTR>(ULONG_PTR(ch))));
@@ -72,9 +65,9 @@ CBmpMenu::CBmpMenu(HMENU submenu, CBmpMenu* parent, int flags, int position)
 }
 
 CBmpMenu::~CBmpMenu() {
-  if (hwnd_) {
+  if (frame_.hwnd()) {
     closing_ = true;
-    DestroyWindow(hwnd_);
+    DestroyWindow(frame_.hwnd());
   }
   open_submenu_.reset();
   if (owns_menu_ && menu_) DestroyMenu(menu_);
@@ -116,26 +109,13 @@ POINT CBmpMenu::PlaceSubmenu(const RECT& item, SIZE size, const RECT& d) {
   return KeepOn(tries[0], size, d);
 }
 
-void CBmpMenu::RegisterClasses() {
-  static bool done = false;
-  if (done) return;
-  WNDCLASSEXW wc{};
-  wc.cbSize = sizeof(wc);
-  wc.hInstance = Instance();
-  wc.hCursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
-  wc.style = CS_SAVEBITS;
-  wc.lpszClassName = kMenuClass;
-  wc.lpfnWndProc = MenuProc;
-  RegisterClassExW(&wc);
-  wc.style = 0;
-  wc.lpszClassName = kBarClass;
-  wc.lpfnWndProc = BarProc;
-  RegisterClassExW(&wc);
-  done = true;
+bool CBmpMenu::Pane::Open(const Class& window_class, DWORD style, DWORD ex_style, POINT at,
+                          SIZE size, HWND parent) {
+  return Create(window_class, L"", style, ex_style, at.x, at.y, size.cx, size.cy, parent);
 }
 
 int CBmpMenu::Track(UINT, int x, int y, HWND owner, const RECT* exclude) {
-  if (hwnd_ || !menu_ || !owner || !IsWindow(owner)) return 0;
+  if (frame_.hwnd() || !menu_ || !owner || !IsWindow(owner)) return 0;
   bool submenu = flags_ & kSubmenu;
   owner_ = owner;
   closing_ = false;
@@ -143,7 +123,6 @@ int CBmpMenu::Track(UINT, int x, int y, HWND owner, const RECT* exclude) {
                submenu ? MAKELPARAM(position_in_parent_, FALSE) : 0);
   if (!IsMenu(menu_)) return 0;
 
-  RegisterClasses();
   NONCLIENTMETRICSW ncm{};
   ncm.cbSize = sizeof(ncm);
   SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(ncm), &ncm, 0);
@@ -162,15 +141,11 @@ int CBmpMenu::Track(UINT, int x, int y, HWND owner, const RECT* exclude) {
     at = PlaceTopLevel(at, size, DesktopAround(at));
   }
 
-  HWND window_owner = submenu && parent_ ? parent_->hwnd_ : owner_;
-  CreateWindowExW(kExStyle, kMenuClass, L"", kStyle, at.x, at.y, size.cx, size.cy, window_owner,
-                  nullptr, Instance(), this);
-  if (hwnd_) {
-    CreateWindowExW(0, kBarClass, L"", WS_CHILD | WS_VISIBLE, side_width_, 0, bar.cx, bar.cy,
-                    hwnd_, nullptr, Instance(), this);
-  }
-  if (!hwnd_ || !bar_) {
-    if (hwnd_) DestroyWindow(hwnd_);
+  HWND window_owner = submenu && parent_ ? parent_->frame_.hwnd() : owner_;
+  if (frame_.Open(kFrameClass, kStyle, kExStyle, at, size, window_owner))
+    bar_.Open(kBarClass, WS_CHILD | WS_VISIBLE, 0, {side_width_, 0}, bar, frame_.hwnd());
+  if (!frame_.hwnd() || !bar_.hwnd()) {
+    if (frame_.hwnd()) DestroyWindow(frame_.hwnd());
     items_.clear();
     DeleteObject(font_);
     font_ = nullptr;
@@ -178,8 +153,8 @@ int CBmpMenu::Track(UINT, int x, int y, HWND owner, const RECT* exclude) {
   }
 
   if (!submenu) SetForegroundWindow(GetAncestor(owner_, GA_ROOT));
-  ShowWindow(hwnd_, SW_SHOWNOACTIVATE);
-  SetFocus(bar_);
+  ShowWindow(frame_.hwnd(), SW_SHOWNOACTIVATE);
+  SetFocus(bar_.hwnd());
   if (flags_ & kFromKeyboard) MoveHot(1);
   SendMessageW(owner_, WM_ENTERMENULOOP, TRUE, 0);
   RunLoop();
@@ -192,22 +167,10 @@ int CBmpMenu::Track(UINT, int x, int y, HWND owner, const RECT* exclude) {
 }
 
 void CBmpMenu::RunLoop() {
-  MSG msg;
-  while (hwnd_) {
-    if (!IsWindow(owner_)) {
-      CloseChain();
-      break;
-    }
-    BOOL got = GetMessageW(&msg, nullptr, 0, 0);
-    if (got <= 0) {
-      // The application is ending: close, and leave the quit to the outer loop.
-      if (got == 0) PostQuitMessage(int(msg.wParam));
-      CloseChain();
-      break;
-    }
-    TranslateMessage(&msg);
-    DispatchMessageW(&msg);
-  }
+  RunMessagesWhile([this] { return frame_.hwnd() && IsWindow(owner_); });
+  // The owner has gone, or the application is ending (its quit is left to
+  // the outer loop).
+  if (frame_.hwnd()) CloseChain();
 }
 
 void CBmpMenu::ReadItems() {
@@ -251,11 +214,11 @@ int CBmpMenu::HitTest(POINT p) const {
 
 void CBmpMenu::SetHot(int i) {
   if (i == hot_) return;
-  if (hot_ >= 0 && bar_) InvalidateRect(bar_, &items_[size_t(hot_)].rect, FALSE);
+  if (hot_ >= 0 && bar_.hwnd()) InvalidateRect(bar_.hwnd(), &items_[size_t(hot_)].rect, FALSE);
   hot_ = i;
   if (i < 0) return;
   const Item& item = items_[size_t(i)];
-  if (bar_) InvalidateRect(bar_, &item.rect, FALSE);
+  if (bar_.hwnd()) InvalidateRect(bar_.hwnd(), &item.rect, FALSE);
   WPARAM which = item.submenu ? MAKEWPARAM(i, MF_POPUP) : MAKEWPARAM(item.id, 0);
   SendMessageW(owner_, WM_MENUSELECT, which, LPARAM(menu_));
 }
@@ -278,7 +241,7 @@ void CBmpMenu::Press(int i, bool from_keyboard) {
   if (item.submenu) {
     SetHot(i);
     POINT c{(item.rect.left + item.rect.right) / 2, (item.rect.top + item.rect.bottom) / 2};
-    PostMessageW(hwnd_, kMenuSubmenuMessage, from_keyboard, MAKELPARAM(c.x, c.y));
+    PostMessageW(frame_.hwnd(), kMenuSubmenuMessage, from_keyboard, MAKELPARAM(c.x, c.y));
   } else {
     Choose(item.id);
   }
@@ -286,9 +249,9 @@ void CBmpMenu::Press(int i, bool from_keyboard) {
 
 void CBmpMenu::OpenSubmenu(POINT p, bool from_keyboard) {
   int i = HitTest(p);
-  if (!hwnd_ || !Enabled(i) || !items_[size_t(i)].submenu || open_submenu_) return;
+  if (!frame_.hwnd() || !Enabled(i) || !items_[size_t(i)].submenu || open_submenu_) return;
   RECT r = items_[size_t(i)].rect;
-  MapWindowPoints(bar_, nullptr, reinterpret_cast<POINT*>(&r), 2);
+  MapWindowPoints(bar_.hwnd(), nullptr, reinterpret_cast<POINT*>(&r), 2);
   int flags = kSubmenu | (from_keyboard ? kFromKeyboard : 0);
   open_submenu_.reset(new CBmpMenu(items_[size_t(i)].submenu, this, flags, i));
   CBmpMenu* child = open_submenu_.get();
@@ -299,14 +262,14 @@ void CBmpMenu::OpenSubmenu(POINT p, bool from_keyboard) {
 }
 
 void CBmpMenu::CloseSubmenu() {
-  if (!open_submenu_ || !open_submenu_->hwnd_) return;
+  if (!open_submenu_ || !open_submenu_->frame_.hwnd()) return;
   std::vector<CBmpMenu*> chain;
-  for (CBmpMenu* m = open_submenu_.get(); m && m->hwnd_; m = m->open_submenu_.get()) {
+  for (CBmpMenu* m = open_submenu_.get(); m && m->frame_.hwnd(); m = m->open_submenu_.get()) {
     chain.push_back(m);
   }
   for (auto it = chain.rbegin(); it != chain.rend(); ++it) {
     (*it)->closing_ = true;
-    if ((*it)->hwnd_) DestroyWindow((*it)->hwnd_);
+    if ((*it)->frame_.hwnd()) DestroyWindow((*it)->frame_.hwnd());
   }
 }
 
@@ -359,7 +322,7 @@ CBmpMenu* CBmpMenu::Root() {
 bool CBmpMenu::InChain(HWND hwnd) {
   if (!hwnd) return false;
   for (CBmpMenu* m = Root(); m; m = m->open_submenu_.get()) {
-    if (m->hwnd_ == hwnd || m->bar_ == hwnd) return true;
+    if (m->frame_.hwnd() == hwnd || m->bar_.hwnd() == hwnd) return true;
   }
   return false;
 }
@@ -368,64 +331,19 @@ void CBmpMenu::CloseChain() {
   CBmpMenu* root = Root();
   if (root->closing_) return;
   std::vector<CBmpMenu*> chain;
-  for (CBmpMenu* m = root; m && m->hwnd_; m = m->open_submenu_.get()) chain.push_back(m);
+  for (CBmpMenu* m = root; m && m->frame_.hwnd(); m = m->open_submenu_.get()) chain.push_back(m);
   for (CBmpMenu* m : chain) m->closing_ = true;
   // Innermost first, so each submenu goes before the menu it came from.
   for (auto it = chain.rbegin(); it != chain.rend(); ++it) {
-    if ((*it)->hwnd_) DestroyWindow((*it)->hwnd_);
+    if ((*it)->frame_.hwnd()) DestroyWindow((*it)->frame_.hwnd());
   }
 }
 
 // ---------------------------------------------------------------- windows
 
-LRESULT CALLBACK CBmpMenu::MenuProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-  CBmpMenu* self;
-  if (msg == WM_NCCREATE) {
-    self = static_cast<CBmpMenu*>(reinterpret_cast<CREATESTRUCTW*>(lp)->lpCreateParams);
-    SetWindowLongPtrW(hwnd, GWLP_USERDATA, LONG_PTR(self));
-    self->hwnd_ = hwnd;
-  } else {
-    self = reinterpret_cast<CBmpMenu*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-  }
-  if (!self) return DefWindowProcW(hwnd, msg, wp, lp);
-  if (msg == WM_NCDESTROY) {
-    SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
-    self->hwnd_ = nullptr;
-    return DefWindowProcW(hwnd, msg, wp, lp);
-  }
-  return self->OnMenuMessage(msg, wp, lp);
-}
-
-LRESULT CALLBACK CBmpMenu::BarProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-  CBmpMenu* self;
-  if (msg == WM_NCCREATE) {
-    self = static_cast<CBmpMenu*>(reinterpret_cast<CREATESTRUCTW*>(lp)->lpCreateParams);
-    SetWindowLongPtrW(hwnd, GWLP_USERDATA, LONG_PTR(self));
-    self->bar_ = hwnd;
-  } else {
-    self = reinterpret_cast<CBmpMenu*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-  }
-  if (!self) return DefWindowProcW(hwnd, msg, wp, lp);
-  if (msg == WM_NCDESTROY) {
-    SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
-    self->bar_ = nullptr;
-    return DefWindowProcW(hwnd, msg, wp, lp);
-  }
-  return self->OnBarMessage(msg, wp, lp);
-}
-
 LRESULT CBmpMenu::OnMenuMessage(UINT msg, WPARAM wp, LPARAM lp) {
+  if (PaintMessage(frame_.hwnd(), msg, wp, [this](HDC dc) { PaintFrame(dc); })) return 0;
   switch (msg) {
-    case WM_PAINT: {
-      PAINTSTRUCT ps;
-      HDC dc = BeginPaint(hwnd_, &ps);
-      PaintFrame(dc);
-      EndPaint(hwnd_, &ps);
-      return 0;
-    }
-    case WM_PRINTCLIENT:
-      PaintFrame(reinterpret_cast<HDC>(wp));
-      return 0;
     case WM_ERASEBKGND:
       return 1;
     case WM_MOUSEACTIVATE:
@@ -450,114 +368,116 @@ LRESULT CBmpMenu::OnMenuMessage(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_DESTROY:
       CloseSubmenu();
       if (IsWindow(owner_)) SendMessageW(owner_, WM_EXITMENULOOP, TRUE, 0);
-      if (parent_ && parent_->bar_) {
+      if (parent_ && parent_->bar_.hwnd()) {
         parent_->last_clicked_ = -1;
-        if (!Root()->closing_) SetFocus(parent_->bar_);
+        if (!Root()->closing_) SetFocus(parent_->bar_.hwnd());
       }
       return 0;
     default:
-      return DefWindowProcW(hwnd_, msg, wp, lp);
+      return DefWindowProcW(frame_.hwnd(), msg, wp, lp);
   }
 }
 
 LRESULT CBmpMenu::OnBarMessage(UINT msg, WPARAM wp, LPARAM lp) {
+  if (PaintMessage(bar_.hwnd(), msg, wp, [this](HDC dc) { PaintBar(dc); })) return 0;
+  if (OnBarKey(msg, wp) || OnBarMouse(msg, wp, lp)) return 0;
   switch (msg) {
-    case WM_PAINT: {
-      PAINTSTRUCT ps;
-      HDC dc = BeginPaint(bar_, &ps);
-      PaintBar(dc);
-      EndPaint(bar_, &ps);
-      return 0;
-    }
-    case WM_PRINTCLIENT:
-      PaintBar(reinterpret_cast<HDC>(wp));
-      return 0;
     case WM_ERASEBKGND:
       return 1;
     case WM_GETDLGCODE:
       return DLGC_WANTALLKEYS;
+    default:
+      return DefWindowProcW(bar_.hwnd(), msg, wp, lp);
+  }
+}
+
+bool CBmpMenu::OnBarKey(UINT msg, WPARAM wp) {
+  switch (msg) {
     case WM_KEYDOWN:
-      switch (wp) {
-        case VK_RETURN:
-          Press(hot_, true);
-          break;
-        case VK_RIGHT:
-          if (Enabled(hot_) && items_[size_t(hot_)].submenu) Press(hot_, true);
-          break;
-        case VK_LEFT:
-          if (flags_ & kSubmenu) {
-            closing_ = true;
-            DestroyWindow(hwnd_);
-          }
-          break;
-        case VK_ESCAPE:
-          CloseChain();
-          break;
-        case VK_UP:
-          MoveHot(-1);
-          break;
-        case VK_DOWN:
-          MoveHot(1);
-          break;
-        default:
-          break;  // letters reach Mnemonic as characters
-      }
-      return 0;
+      break;
     case WM_CHAR:
       if (wp >= 0x20) Mnemonic(wchar_t(wp));
-      return 0;
+      return true;
     case WM_SYSKEYDOWN:
       CloseChain();
-      return 0;
+      return true;
     case WM_SYSCHAR:
-      return 0;
-    case WM_MOUSEMOVE: {
-      int i = HitTest({GET_X_LPARAM(lp), GET_Y_LPARAM(lp)});
+      return true;
+    default:
+      return false;
+  }
+  switch (wp) {
+    case VK_RETURN:
+      Press(hot_, true);
+      break;
+    case VK_RIGHT:
+      if (Enabled(hot_) && items_[size_t(hot_)].submenu) Press(hot_, true);
+      break;
+    case VK_LEFT:
+      if (flags_ & kSubmenu) {
+        closing_ = true;
+        DestroyWindow(frame_.hwnd());
+      }
+      break;
+    case VK_ESCAPE:
+      CloseChain();
+      break;
+    case VK_UP:
+      MoveHot(-1);
+      break;
+    case VK_DOWN:
+      MoveHot(1);
+      break;
+    default:
+      break;  // letters reach Mnemonic as characters
+  }
+  return true;
+}
+
+bool CBmpMenu::OnBarMouse(UINT msg, WPARAM wp, LPARAM lp) {
+  if (msg == WM_MOUSELEAVE) {
+    hovered_ = -1;
+    if (!open_submenu_) SetHot(-1);
+    return true;
+  }
+  if (msg != WM_MOUSEMOVE && msg != WM_MOUSEHOVER && msg != WM_LBUTTONDOWN &&
+      msg != kMenuClickMessage)
+    return false;
+  // The item under the point each of these carries.
+  const int i = HitTest({GET_X_LPARAM(lp), GET_Y_LPARAM(lp)});
+  switch (msg) {
+    case WM_MOUSEMOVE:
       if (Enabled(i)) {
         SetHot(i);
         if (i != hovered_) {
           hovered_ = i;
-          TRACKMOUSEEVENT t{sizeof(t), TME_HOVER | TME_LEAVE, bar_, HOVER_DEFAULT};
+          TRACKMOUSEEVENT t{sizeof(t), TME_HOVER | TME_LEAVE, bar_.hwnd(), HOVER_DEFAULT};
           TrackMouseEvent(&t);
         }
       } else if (!open_submenu_) {
         SetHot(-1);
       }
-      return 0;
-    }
-    case WM_MOUSELEAVE:
-      hovered_ = -1;
-      if (!open_submenu_) SetHot(-1);
-      return 0;
-    case WM_MOUSEHOVER: {
-      int i = HitTest({GET_X_LPARAM(lp), GET_Y_LPARAM(lp)});
-      if (!Enabled(i)) return 0;
-      bool its_submenu_open = open_submenu_ && open_submenu_->position_in_parent_ == i;
-      if (items_[size_t(i)].submenu) {
-        if (!its_submenu_open) {
-          CloseSubmenu();
-          last_clicked_ = i;
-          Press(i, false);
-        }
-      } else {
+      return true;
+    case WM_MOUSEHOVER:
+      if (!Enabled(i)) return true;
+      if (!items_[size_t(i)].submenu) {
         CloseSubmenu();
+      } else if (!open_submenu_ || open_submenu_->position_in_parent_ != i) {
+        CloseSubmenu();
+        last_clicked_ = i;
+        Press(i, false);
       }
-      return 0;
-    }
-    case WM_LBUTTONDOWN: {
-      int i = HitTest({GET_X_LPARAM(lp), GET_Y_LPARAM(lp)});
+      return true;
+    case WM_LBUTTONDOWN:
       if (Enabled(i) && i != last_clicked_) {
         CloseSubmenu();
         last_clicked_ = i;
-        PostMessageW(bar_, kMenuClickMessage, wp & ~kKeyboardPress, lp);
+        PostMessageW(bar_.hwnd(), kMenuClickMessage, wp & ~kKeyboardPress, lp);
       }
-      return 0;
-    }
-    case kMenuClickMessage:
-      Press(HitTest({GET_X_LPARAM(lp), GET_Y_LPARAM(lp)}), (wp & kKeyboardPress) != 0);
-      return 0;
-    default:
-      return DefWindowProcW(bar_, msg, wp, lp);
+      return true;
+    default:  // kMenuClickMessage
+      Press(i, (wp & kKeyboardPress) != 0);
+      return true;
   }
 }
 

@@ -9,6 +9,8 @@
 #include <string_view>
 #include <vector>
 
+#include "win32/window.h"
+
 namespace tellu {
 
 // Messages of the menu's own conversation (posted, so a press finishes first).
@@ -42,7 +44,7 @@ class CBmpMenu {
   int Track(UINT flags, int x, int y, HWND owner, const RECT* exclude = nullptr);
 
   // The open menu window, none when closed.
-  HWND Window() const { return hwnd_; }
+  HWND Window() const { return frame_.hwnd(); }
 
   // Where a top-level menu of `size` opens for the point `at`, and where a
   // submenu opens beside its parent's `item`, inside `desktop`.
@@ -61,13 +63,31 @@ class CBmpMenu {
     RECT rect{};
   };
 
+  // One of the menu's two windows (the frame, and the item bar inside it
+  // that has the focus), its messages handed to the menu.
+  class Pane : public tellu::Window {
+   public:
+    using Handler = LRESULT (CBmpMenu::*)(UINT, WPARAM, LPARAM);
+    Pane(CBmpMenu& menu, Handler handler) : menu_(menu), handler_(handler) {}
+    bool Open(const Class& window_class, DWORD style, DWORD ex_style, POINT at, SIZE size,
+              HWND parent);
+
+   protected:
+    LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override {
+      return (menu_.*handler_)(msg, wp, lp);
+    }
+
+   private:
+    CBmpMenu& menu_;
+    Handler handler_;
+  };
+
   CBmpMenu(HMENU submenu, CBmpMenu* parent, int flags, int position);
 
-  static void RegisterClasses();
-  static LRESULT CALLBACK MenuProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
-  static LRESULT CALLBACK BarProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
   LRESULT OnMenuMessage(UINT msg, WPARAM wp, LPARAM lp);
   LRESULT OnBarMessage(UINT msg, WPARAM wp, LPARAM lp);
+  bool OnBarKey(UINT msg, WPARAM wp);
+  bool OnBarMouse(UINT msg, WPARAM wp, LPARAM lp);
 
   void ReadItems();
   SIZE LayOut();
@@ -104,8 +124,8 @@ class CBmpMenu {
   int side_width_ = 0;
   int flags_ = 0;
 
-  HWND hwnd_ = nullptr;
-  HWND bar_ = nullptr;
+  Pane frame_{*this, &CBmpMenu::OnMenuMessage};
+  Pane bar_{*this, &CBmpMenu::OnBarMessage};
   HFONT font_ = nullptr;
   std::vector<Item> items_;
   int hot_ = -1;

@@ -81,7 +81,7 @@ SIZE CBmpMenu::LayOut() {
 
 void CBmpMenu::PaintFrame(HDC dc) {
   RECT rc;
-  GetClientRect(hwnd_, &rc);
+  GetClientRect(frame_.hwnd(), &rc);
   Fill(dc, rc, GetSysColor(COLOR_MENU));
   if (!side_picture_ || side_width_ <= 0) return;
   BITMAP bm{};
@@ -105,7 +105,7 @@ void CBmpMenu::PaintFrame(HDC dc) {
 
 void CBmpMenu::PaintBar(HDC dc) {
   RECT rc;
-  GetClientRect(bar_, &rc);
+  GetClientRect(bar_.hwnd(), &rc);
   // Drawn off screen, so moving the highlight does not flicker.
   HDC mem = CreateCompatibleDC(dc);
   HBITMAP bm = CreateCompatibleBitmap(dc, rc.right, rc.bottom);

@@ -15,52 +15,49 @@ RECT StartupNotice::AroundPicture(const RECT& window, SIZE picture) {
 }
 
 bool StartupNotice::Create(HWND owner) {
-  if (hwnd_) return true;
-  CreateDialogParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDD_STARTUP_NOTICE), owner, Proc,
-                     LPARAM(this));
-  if (!hwnd_) return false;
-  ShowWindow(hwnd_, SW_SHOW);
-  UpdateWindow(hwnd_);
+  if (hwnd()) return true;
+  if (!CreateModeless(owner, IDD_STARTUP_NOTICE)) return false;
+  ShowWindow(hwnd(), SW_SHOW);
+  UpdateWindow(hwnd());
   return true;
 }
 
 void StartupNotice::BringToFront() {
-  if (!hwnd_) return;
-  SetForegroundWindow(hwnd_);
-  InvalidateRect(hwnd_, nullptr, TRUE);
-  UpdateWindow(hwnd_);
+  if (!hwnd()) return;
+  SetForegroundWindow(hwnd());
+  InvalidateRect(hwnd(), nullptr, TRUE);
+  UpdateWindow(hwnd());
 }
 
-void StartupNotice::Destroy() {
-  if (hwnd_) DestroyWindow(hwnd_);
-}
+void StartupNotice::Destroy() { End(0); }
 
-void StartupNotice::OnInit() {
+BOOL StartupNotice::OnInitDialog() {
   picture_ = static_cast<HBITMAP>(LoadImageW(GetModuleHandleW(nullptr),
                                              MAKEINTRESOURCEW(IDB_STARTUP), IMAGE_BITMAP, 0, 0,
                                              LR_DEFAULTCOLOR));
   BITMAP bm{};
-  if (!picture_ || !GetObjectW(picture_, sizeof(bm), &bm)) return;
+  if (!picture_ || !GetObjectW(picture_, sizeof(bm), &bm)) return FALSE;
   picture_size_ = {bm.bmWidth, bm.bmHeight};
 
   RECT r;
-  GetWindowRect(hwnd_, &r);
+  GetWindowRect(hwnd(), &r);
   RECT to = AroundPicture(r, picture_size_);
-  MoveWindow(hwnd_, to.left, to.top, to.right - to.left, to.bottom - to.top, FALSE);
+  MoveWindow(hwnd(), to.left, to.top, to.right - to.left, to.bottom - to.top, FALSE);
 
   // The empty line keeps its height and sits centred near the picture's foot.
-  HWND line = GetDlgItem(hwnd_, IDC_NOTICE_TEXT);
+  HWND line = GetDlgItem(hwnd(), IDC_NOTICE_TEXT);
   RECT lr;
   GetWindowRect(line, &lr);
   int h = lr.bottom - lr.top;
   int w = picture_size_.cx * 8 / 10;
   MoveWindow(line, (picture_size_.cx - w) / 2, picture_size_.cy - 2 * h, w, h, FALSE);
+  return FALSE;  // the notice takes no focus
 }
 
 void StartupNotice::Paint(HDC dc) {
   int saved = SaveDC(dc);
   RECT rc;
-  GetClientRect(hwnd_, &rc);
+  GetClientRect(hwnd(), &rc);
   if (picture_) {
     HDC mem = CreateCompatibleDC(dc);
     HGDIOBJ old = SelectObject(mem, picture_);
@@ -74,30 +71,11 @@ void StartupNotice::Paint(HDC dc) {
   RestoreDC(dc, saved);
 }
 
-INT_PTR CALLBACK StartupNotice::Proc(HWND dlg, UINT msg, WPARAM wp, LPARAM lp) {
-  auto* self = reinterpret_cast<StartupNotice*>(GetWindowLongPtrW(dlg, DWLP_USER));
+INT_PTR StartupNotice::HandleMessage(UINT msg, WPARAM wp, LPARAM) {
+  if (PaintMessage(hwnd(), msg, wp, [this](HDC dc) { Paint(dc); })) return TRUE;
   switch (msg) {
-    case WM_INITDIALOG:
-      self = reinterpret_cast<StartupNotice*>(lp);
-      SetWindowLongPtrW(dlg, DWLP_USER, lp);
-      self->hwnd_ = dlg;
-      self->OnInit();
-      return FALSE;  // the notice takes no focus
     case WM_ERASEBKGND:
-      SetWindowLongPtrW(dlg, DWLP_MSGRESULT, 1);
-      return TRUE;
-    case WM_PAINT: {
-      if (!self) return FALSE;
-      PAINTSTRUCT ps;
-      HDC dc = BeginPaint(dlg, &ps);
-      self->Paint(dc);
-      EndPaint(dlg, &ps);
-      return TRUE;
-    }
-    case WM_PRINTCLIENT:
-      if (!self) return FALSE;
-      self->Paint(reinterpret_cast<HDC>(wp));
-      return TRUE;
+      return Result(1);
     case WM_CTLCOLORSTATIC: {
       // The empty line must never cover the picture.
       HDC dc = reinterpret_cast<HDC>(wp);
@@ -107,19 +85,18 @@ INT_PTR CALLBACK StartupNotice::Proc(HWND dlg, UINT msg, WPARAM wp, LPARAM lp) {
     }
     case WM_NCHITTEST:
       // Every point is the caption: the notice is dragged by any point.
-      SetWindowLongPtrW(dlg, DWLP_MSGRESULT, HTCAPTION);
+      return Result(HTCAPTION);
+    case WM_COMMAND:
+      // No key closes the notice: the start-up does when it is done.
       return TRUE;
-    case WM_NCDESTROY:
-      if (self) {
-        self->hwnd_ = nullptr;
-        if (self->picture_) DeleteObject(self->picture_);
-        self->picture_ = nullptr;
-      }
-      SetWindowLongPtrW(dlg, DWLP_USER, 0);
-      return FALSE;
     default:
       return FALSE;
   }
+}
+
+void StartupNotice::Destroyed() {
+  if (picture_) DeleteObject(picture_);
+  picture_ = nullptr;
 }
 
 }  // namespace tellu

@@ -3,12 +3,14 @@
 #pragma once
 #include <windows.h>
 
+#include "win32/window.h"
+
 namespace tellu {
 
-class StartupNotice {
+class StartupNotice : private Dialog {
  public:
   StartupNotice() = default;
-  ~StartupNotice() { Destroy(); }
+  ~StartupNotice() override { Destroy(); }
   StartupNotice(const StartupNotice&) = delete;
   StartupNotice& operator=(const StartupNotice&) = delete;
 
@@ -18,18 +20,18 @@ class StartupNotice {
   void BringToFront();
   void Destroy();
   // The open notice's window; none once it is destroyed, by whatever path.
-  HWND Window() const { return hwnd_; }
+  HWND Window() const { return hwnd(); }
 
   // The window rectangle resized to the picture plus 8 pixels for the frame,
   // around the same centre (to the pixel when the sizes differ by an odd number).
   static RECT AroundPicture(const RECT& window, SIZE picture);
 
  private:
-  static INT_PTR CALLBACK Proc(HWND dlg, UINT msg, WPARAM wp, LPARAM lp);
-  void OnInit();
+  BOOL OnInitDialog() override;
+  INT_PTR HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) override;
+  void Destroyed() override;
   void Paint(HDC dc);
 
-  HWND hwnd_ = nullptr;
   HBITMAP picture_ = nullptr;
   SIZE picture_size_{};
 };

@@ -78,7 +78,7 @@ bool CTelluDlg::OnSysCommand(UINT command) {
   }
 }
 
-void CTelluDlg::ShowInformation() { RunAboutBox(hwnd(), Sjis(InformationText())); }
+void CTelluDlg::ShowInformation() { RunAboutBox(hwnd(), Sjis(InformationText()), shell_); }
 
 void CTelluDlg::OpenHelp() { shell_.Open(HelpDocument(files_, program_path_)); }
 

@@ -99,18 +99,14 @@ INT_PTR Dialog::Modal(HWND owner, int template_id, const DLGTEMPLATE* in_memory)
   if (!ended_) ShowWindow(dialog, SW_SHOW);
   // The loop is ours rather than DialogBox's so that the modeless dialogs
   // the modal one opens keep their keyboard navigation.
-  MSG msg;
-  while (!ended_) {
-    const BOOL got = GetMessageW(&msg, nullptr, 0, 0);
-    if (got == 0) {
-      PostQuitMessage(static_cast<int>(msg.wParam));
-      break;
-    }
-    if (got < 0) break;
-    if (IsDialogMessageW(dialog, &msg) || PreTranslate(msg)) continue;
-    TranslateMessage(&msg);
-    DispatchMessageW(&msg);
-  }
+  std::function<void()> idle;
+  if (owner && !(GetWindowLongW(dialog, GWL_STYLE) & DS_NOIDLEMSG))
+    idle = [owner, dialog] {
+      SendMessageW(owner, WM_ENTERIDLE, MSGF_DIALOGBOX, reinterpret_cast<LPARAM>(dialog));
+    };
+  RunMessagesWhile(
+      [this] { return !ended_; },
+      [dialog](MSG& msg) { return IsDialogMessageW(dialog, &msg) || PreTranslate(msg); }, idle);
   // The owner comes back first, so that activation returns to it.
   if (disable_owner) EnableWindow(owner, TRUE);
   if (hwnd_) DestroyWindow(hwnd_);
@@ -191,6 +187,38 @@ INT_PTR CALLBACK Dialog::Proc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lpa
     return TRUE;
   }
   return handled;
+}
+
+bool PaintMessage(HWND window, UINT message, WPARAM wparam,
+                  const std::function<void(HDC)>& paint) {
+  if (message == WM_PRINTCLIENT) {
+    paint(reinterpret_cast<HDC>(wparam));
+    return true;
+  }
+  if (message != WM_PAINT) return false;
+  PAINTSTRUCT ps;
+  const HDC dc = BeginPaint(window, &ps);
+  paint(dc);
+  EndPaint(window, &ps);
+  return true;
+}
+
+bool RunMessagesWhile(const std::function<bool()>& go_on, const std::function<bool(MSG&)>& take,
+                      const std::function<void()>& idle) {
+  MSG msg;
+  while (go_on()) {
+    if (idle && !PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE)) {
+      idle();
+      if (!go_on()) break;
+    }
+    const BOOL got = GetMessageW(&msg, nullptr, 0, 0);
+    if (got == 0) PostQuitMessage(static_cast<int>(msg.wParam));
+    if (got <= 0) return false;
+    if (take && take(msg)) continue;
+    TranslateMessage(&msg);
+    DispatchMessageW(&msg);
+  }
+  return true;
 }
 
 }  // namespace tellu

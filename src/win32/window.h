@@ -3,6 +3,8 @@
 #pragma once
 #include <windows.h>
 
+#include <functional>
+
 namespace tellu {
 
 // A plain window.  The object must outlive its window or destroy it first;
@@ -25,7 +27,8 @@ class Window {
   HWND hwnd() const { return hwnd_; }
 
  protected:
-  // Registers the class on first use and creates the window.
+  // Registers the class on first use (with its class style: a class is
+  // registered once, so one name always has one style) and creates the window.
   bool Create(const Class& window_class, const wchar_t* title, DWORD style, DWORD ex_style,
               int x, int y, int width, int height, HWND parent, HMENU menu = nullptr);
   // Every message from WM_NCCREATE to WM_NCDESTROY; DefWindowProcW unless
@@ -52,7 +55,8 @@ class Dialog {
   bool modal() const { return modal_; }
 
   // Runs the dialog until End(); returns End's result, or -1 when the
-  // dialog could not be created.  The owner is disabled meanwhile.
+  // dialog could not be created.  The owner is disabled meanwhile and hears
+  // WM_ENTERIDLE whenever the dialog waits for input, as with DialogBox.
   INT_PTR RunModal(HWND owner, int template_id);
   INT_PTR RunModal(HWND owner, const DLGTEMPLATE* in_memory);
   bool CreateModeless(HWND owner, int template_id);
@@ -84,5 +88,19 @@ class Dialog {
   bool ended_ = false;
   INT_PTR result_ = 0;
 };
+
+// Draws a WM_PAINT or WM_PRINTCLIENT of `window` with paint; false for any
+// other message.
+bool PaintMessage(HWND window, UINT message, WPARAM wparam,
+                  const std::function<void(HDC)>& paint);
+
+// A modal loop of the program's own: runs the thread's messages while
+// go_on() holds.  take may claim a message before it is dispatched (keyboard
+// navigation); idle runs each time the queue has emptied, before the wait.
+// A WM_QUIT met on the way is put back for the outer loop and ends the run,
+// as does a failing GetMessage: false then.
+bool RunMessagesWhile(const std::function<bool()>& go_on,
+                      const std::function<bool(MSG&)>& take = nullptr,
+                      const std::function<void()>& idle = nullptr);
 
 }  // namespace tellu

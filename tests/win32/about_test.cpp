@@ -76,12 +76,19 @@ struct Owner {
 
 // ---------------------------------------------------------------- About box
 
+// The Shell port: what the box opened, and the window active at the time.
 HWND opened_by = nullptr;
 std::wstring opened;
-void RecordOpen(HWND owner, const wchar_t* address) {
-  opened_by = owner;
-  opened = address;
-}
+struct RecordingShell : Shell {
+  bool Open(const std::string& document) override {
+    opened_by = GetActiveWindow();
+    opened = Wide(document);
+    return true;
+  }
+  bool Start(const std::string&, const std::string&, const std::string&) override {
+    return false;
+  }
+} shell;
 
 // "Free Memory ... \r\n" then "不明", as the information command composes it.
 constexpr char kInfo[] = "Free Memory   1024 KB / 2048 KB\r\n\x95\x73\x96\xbe";
@@ -107,7 +114,7 @@ TEST(AboutBox, ShowsItsTextsAndRepaintsThemUnchanged) {
     open_after_click = IsWindow(dlg);
     PostMessageW(dlg, WM_COMMAND, IDOK, 0);
   };
-  EXPECT_EQ(RunAboutBox(owner.hwnd, kInfo, RecordOpen), IDOK);
+  EXPECT_EQ(RunAboutBox(owner.hwnd, kInfo, shell), IDOK);
 
   EXPECT_EQ(caption, L"Message from Tellu");
   EXPECT_EQ(info, Wide(kInfo));
@@ -127,7 +134,7 @@ TEST(AboutBox, EscapeClosesIt) {
   owner.on_idle = [](HWND dlg) {
     PostMessageW(GetFocus() ? GetFocus() : dlg, WM_KEYDOWN, VK_ESCAPE, 1);
   };
-  EXPECT_EQ(RunAboutBox(owner.hwnd, "", RecordOpen), IDCANCEL);
+  EXPECT_EQ(RunAboutBox(owner.hwnd, "", shell), IDCANCEL);
 }
 
 // ---------------------------------------------------------------- notice

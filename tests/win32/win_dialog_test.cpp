@@ -1,13 +1,18 @@
 // The window layer: plain windows and dialogs from templates, modal and
-// modeless, and the Shift-JIS text helpers.
+// modeless, the program's own loop, subclassed controls, dialog layouts and
+// the Shift-JIS text helpers.
 #include "win32/window.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <functional>
 #include <string>
 #include <vector>
 
+#include "win32/dialog_layout.h"
 #include "win32/message_window.h"
+#include "win32/subclass.h"
 #include "win32/wide_text.h"
 #include "win32/win_timers.h"
 
@@ -65,6 +70,7 @@ class PlainWindow : public Window {
   }
   std::vector<UINT> messages;
   bool destroyed = false;
+  std::function<void(WPARAM, HWND)> on_idle;  // WM_ENTERIDLE: its kind and the dialog
 
  protected:
   LRESULT HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) override {
@@ -72,6 +78,7 @@ class PlainWindow : public Window {
         message == WM_NCDESTROY || message == WM_APP)
       messages.push_back(message);
     if (message == WM_APP) return 77;
+    if (message == WM_ENTERIDLE && on_idle) on_idle(wparam, reinterpret_cast<HWND>(lparam));
     return Window::HandleMessage(message, wparam, lparam);
   }
   void Destroyed() override { destroyed = true; }
@@ -112,6 +119,46 @@ TEST(WindowLayer, ModalDialogRunsItsLoopUntilEndAndFreesItsOwner) {
   EXPECT_EQ(dialog.hwnd(), nullptr);
 }
 
+TEST(WindowLayer, ModalDialogTellsItsOwnerWhenItWaits) {
+  PlainWindow owner;
+  ASSERT_TRUE(owner.Open(L"owner"));
+  RecordingDialog dialog;
+  const Template tmpl(L"idle");
+  WPARAM kind = 0;
+  bool from_the_dialog = false;
+  owner.on_idle = [&](WPARAM why, HWND who) {
+    kind = why;
+    from_the_dialog = who && who == dialog.hwnd();
+    dialog.End(5);
+  };
+  EXPECT_EQ(dialog.RunModal(owner.hwnd(), tmpl.get()), 5);
+  EXPECT_EQ(kind, static_cast<WPARAM>(MSGF_DIALOGBOX));
+  EXPECT_TRUE(from_the_dialog);
+}
+
+TEST(WindowLayer, OwnLoopRunsWhileAskedAndLeavesAQuitToTheOuterLoop) {
+  PlainWindow window;
+  ASSERT_TRUE(window.Open(L"loop"));
+  auto apps = [&] { return std::count(window.messages.begin(), window.messages.end(), WM_APP); };
+  for (int i = 0; i < 3; ++i) PostMessageW(window.hwnd(), WM_APP, 0, 0);
+  PostMessageW(window.hwnd(), WM_APP + 1, 0, 0);
+  EXPECT_TRUE(RunMessagesWhile([&] { return apps() < 2; }));
+  EXPECT_EQ(apps(), 2);
+
+  std::vector<UINT> taken;
+  PostQuitMessage(5);
+  EXPECT_FALSE(RunMessagesWhile([] { return true; }, [&](MSG& msg) {
+    if (msg.message != WM_APP + 1) return false;
+    taken.push_back(msg.message);
+    return true;
+  }));
+  EXPECT_EQ(apps(), 3);
+  EXPECT_EQ(taken, std::vector<UINT>{WM_APP + 1});
+  MSG quit;
+  ASSERT_TRUE(PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
+  EXPECT_EQ(quit.wParam, 5u);
+}
+
 TEST(WindowLayer, ModalDialogEndedWhileItStartsNeverWaits) {
   class EndsAtOnce : public Dialog {
    protected:
@@ -136,6 +183,86 @@ TEST(WindowLayer, ModelessDialogTakesItsKeysFromAnyLoopAndCancelEndsIt) {
   PostMessageW(dialog.hwnd(), WM_KEYDOWN, VK_ESCAPE, 0);
   ASSERT_TRUE(PumpMessagesUntil([&] { return dialog.hwnd() == nullptr; }, kDeadlineMs));
   EXPECT_EQ(dialog.events, (std::vector<std::string>{"init", "destroyed"}));
+}
+
+class SeenControl : public SubclassedControl {
+ public:
+  std::vector<UINT> seen;
+
+ protected:
+  LRESULT HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) override {
+    if (message == WM_APP || message == WM_SETTEXT) seen.push_back(message);
+    if (message == WM_APP) return 9;
+    return SubclassedControl::HandleMessage(message, wparam, lparam);
+  }
+};
+
+TEST(SubclassedControl, SeesTheControlsMessagesFirstAndTheControlStillWorks) {
+  PlainWindow parent;
+  ASSERT_TRUE(parent.Open(L"parent"));
+  HWND edit = CreateWindowExW(0, L"EDIT", L"", WS_CHILD | WS_VISIBLE, 0, 0, 80, 20,
+                              parent.hwnd(), reinterpret_cast<HMENU>(101),
+                              GetModuleHandleW(nullptr), nullptr);
+  ASSERT_NE(edit, nullptr);
+  SeenControl control;
+  ASSERT_TRUE(control.Attach(edit));
+  EXPECT_EQ(SendMessageW(edit, WM_APP, 0, 0), 9);
+  ASSERT_TRUE(SetWindowTextW(edit, L"typed"));
+  EXPECT_EQ(WindowText(edit), "typed");  // the edit's own procedure kept it
+  EXPECT_EQ(control.seen, (std::vector<UINT>{WM_APP, WM_SETTEXT}));
+
+  control.Detach();
+  EXPECT_EQ(SendMessageW(edit, WM_APP, 0, 0), 0);
+  EXPECT_EQ(control.seen.size(), 2u);
+  ASSERT_TRUE(control.Attach(edit));
+  DestroyWindow(edit);
+  EXPECT_EQ(control.hwnd(), nullptr);
+}
+
+class LaidOutDialog : public Dialog {
+ public:
+  static constexpr int kControl = 501;
+  DialogLayout layout;
+
+ protected:
+  BOOL OnInitDialog() override {
+    CreateWindowExW(0, L"STATIC", L"", WS_CHILD, 10, 10, 50, 20, hwnd(),
+                    reinterpret_cast<HMENU>(kControl), GetModuleHandleW(nullptr), nullptr);
+    // Top-left corner fixed, bottom-right following the window's.
+    const AnchoredControl controls[] = {{kControl, 0, 3}};
+    layout.Capture(hwnd(), controls, 150, 90);
+    return TRUE;
+  }
+  INT_PTR HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) override {
+    if (message == WM_SIZE) layout.OnSize(wparam);
+    if (message == WM_GETMINMAXINFO) layout.OnGetMinMaxInfo(reinterpret_cast<MINMAXINFO*>(lparam));
+    return message == WM_SIZE || message == WM_GETMINMAXINFO;
+  }
+};
+
+TEST(DialogLayout, AControlFollowsTheDialogsSize) {
+  LaidOutDialog dialog;
+  const Template tmpl(L"layout");
+  ASSERT_TRUE(dialog.CreateModeless(nullptr, tmpl.get()));
+  HWND control = GetDlgItem(dialog.hwnd(), LaidOutDialog::kControl);
+  ASSERT_NE(control, nullptr);
+  RECT window;
+  GetWindowRect(dialog.hwnd(), &window);
+  SetWindowPos(dialog.hwnd(), nullptr, 0, 0, window.right - window.left + 40,
+               window.bottom - window.top + 30, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  RECT r;
+  GetWindowRect(control, &r);
+  MapWindowPoints(nullptr, dialog.hwnd(), reinterpret_cast<POINT*>(&r), 2);
+  EXPECT_EQ(r.left, 10);
+  EXPECT_EQ(r.top, 10);
+  EXPECT_EQ(r.right - r.left, 50 + 40);
+  EXPECT_EQ(r.bottom - r.top, 20 + 30);
+
+  MINMAXINFO limits{};
+  SendMessageW(dialog.hwnd(), WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&limits));
+  EXPECT_EQ(limits.ptMinTrackSize.x, 150);
+  EXPECT_EQ(limits.ptMinTrackSize.y, 90);
+  dialog.End(0);
 }
 
 TEST(WideText, ShiftJisGoesThroughTheProgramsOwnTable) {
