@@ -6,7 +6,7 @@
 #include "console/console_platform.h"
 #include "console/line_input.h"
 #include "console/posix_loop.h"
-#include "console/posix_net.h"
+#include "posix/posix_net.h"
 #include "console/posix_shell.h"
 #include "console/signals.h"
 

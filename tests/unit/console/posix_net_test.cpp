@@ -1,4 +1,4 @@
-#include "console/posix_net.h"
+#include "posix/posix_net.h"
 
 #include <gtest/gtest.h>
 
