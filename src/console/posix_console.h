@@ -6,7 +6,7 @@
 #include "console/console_platform.h"
 #include "posix/line_input.h"
 #include "posix/posix_loop.h"
-#include "console/posix_net.h"
+#include "posix/posix_net.h"
 #include "posix/posix_shell.h"
 #include "posix/signals.h"
 

@@ -1,6 +1,6 @@
 // The Net port on Winsock 2: non-blocking IPv4 TCP whose notifications come
-// to the message window through WSAAsyncSelect, with buffered reads and
-// writes.
+// to the message window through WSAAsyncSelect, driving the shared stream
+// core.
 #pragma once
 #include <winsock2.h>
 
@@ -11,6 +11,8 @@
 #include "win32/message_window.h"
 
 namespace tellu {
+
+class StreamGroup;
 
 // Winsock for the life of the program.
 class WinsockSession {
@@ -30,12 +32,14 @@ class WinsockSession {
 // lookup.
 class WinNet : public Net {
  public:
-  explicit WinNet(MessageWindow& window) : window_(window) {}
+  explicit WinNet(MessageWindow& window);
+  ~WinNet() override;
   std::unique_ptr<Listener> Listen(int port, AcceptFn accept) override;
   std::unique_ptr<Stream> Connect(const std::string& host, int port, ConnectFn done) override;
 
  private:
   MessageWindow& window_;
+  std::shared_ptr<StreamGroup> group_;
 };
 
 }  // namespace tellu

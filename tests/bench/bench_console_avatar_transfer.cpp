@@ -21,7 +21,7 @@
 #include "avatar/accept.h"
 #include "avatar/ava_rcv.h"
 #include "posix/posix_loop.h"
-#include "console/posix_net.h"
+#include "posix/posix_net.h"
 #include "platform/std_files.h"
 #include "relay/serv_sock.h"
 

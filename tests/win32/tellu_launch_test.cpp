@@ -17,6 +17,8 @@
 #include "win32/wide_text.h"
 #include "win32/win_net.h"
 
+#include <psapi.h>
+
 namespace tellu {
 namespace {
 
@@ -76,6 +78,64 @@ class TestServer {
   std::string bytes_;
 };
 
+// A chat server that offers bytes as fast as the kernel takes them, on a
+// plain non-blocking socket, so that what it could not hand over is seen.
+class FloodServer {
+ public:
+  FloodServer() {
+    listen_ = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
+    sockaddr_in a{};
+    a.sin_family = AF_INET;
+    a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    int len = sizeof a;
+    u_long nonblocking = 1;
+    if (bind(listen_, reinterpret_cast<sockaddr*>(&a), sizeof a) == 0 && listen(listen_, 1) == 0 &&
+        getsockname(listen_, reinterpret_cast<sockaddr*>(&a), &len) == 0 &&
+        ioctlsocket(listen_, FIONBIO, &nonblocking) == 0)
+      port_ = ntohs(a.sin_port);
+  }
+  ~FloodServer() {
+    if (connection_ != INVALID_SOCKET) closesocket(connection_);
+    closesocket(listen_);
+  }
+  int port() const { return port_; }
+  bool Accept() {
+    return Poll([&] { return (connection_ = accept(listen_, nullptr, nullptr)) != INVALID_SOCKET; });
+  }
+  // Sends frames until `limit` bytes are taken or the kernel has taken
+  // nothing through `patience` tries in a row; the bytes taken.
+  size_t Flood(const std::string& frame, size_t limit, int patience) {
+    u_long nonblocking = 1;
+    ioctlsocket(connection_, FIONBIO, &nonblocking);
+    size_t taken = 0, at = 0;
+    for (int idle = 0; taken < limit && idle < patience;) {
+      const int n = send(connection_, frame.data() + at, static_cast<int>(frame.size() - at), 0);
+      if (n > 0) {
+        taken += n;
+        at = (at + n) % frame.size();
+        idle = 0;
+      } else if (WSAGetLastError() == WSAEWOULDBLOCK) {
+        ++idle;
+        Sleep(50);
+      } else {
+        break;
+      }
+    }
+    return taken;
+  }
+
+ private:
+  SOCKET listen_ = INVALID_SOCKET;
+  SOCKET connection_ = INVALID_SOCKET;
+  int port_ = 0;
+};
+
+size_t PrivateBytes(HANDLE process) {
+  PROCESS_MEMORY_COUNTERS counters{};
+  counters.cb = sizeof counters;
+  return GetProcessMemoryInfo(process, &counters, sizeof counters) ? counters.PagefileUsage : 0;
+}
+
 // A host tellu.exe started: closed through the window its record names.
 void CloseLaunchedHost(const std::wstring& log) {
   Poll([&] {
@@ -111,8 +171,9 @@ class TelluLaunchTest : public ::testing::Test {
     return "[CHAT]\r\nSERVER=127.0.0.1\r\nDIR=" + HostDir() + "\r\nTitle=" + title + "\r\n";
   }
   std::string TelluIni(const std::string& title, const std::string& fakehost_args,
-                       int search_timer) const {
-    return "[SYSTEM]\r\nRN=" + std::to_string(rn) + "\r\nSN=" + std::to_string(server.port()) +
+                       int search_timer, int server_port = 0) const {
+    return "[SYSTEM]\r\nRN=" + std::to_string(rn) + "\r\nSN=" +
+           std::to_string(server_port ? server_port : server.port()) +
            "\r\nSYS1=" + title + "\r\n[SYS1]\r\nINIFILE=" + Sjis(host_ini.name()) +
            "\r\nPRODIR=DIR\r\nCHGSEC=CHAT\r\nCHGKEY=SERVER\r\nPROG=&\\fakehost.exe --ini " +
            Sjis(host_ini.name()) + " --section CHAT --key SERVER --port " + std::to_string(rn) +
@@ -255,6 +316,32 @@ TEST_F(TelluLaunchTest, PatchesStartsRestoresAndRelays) {
   EXPECT_EQ(tellu.WaitForExit(), 0);
   EXPECT_EQ(WindowText(host_window), title);
   EXPECT_EQ(host_ini.Read(), host_ini_bytes);
+  CloseLaunchedHost(log);
+}
+
+// A host that stops reading: tellu.exe stops taking the server's bytes once
+// a little is queued for the host, so its memory stays bounded and the rest
+// waits in the server's kernel buffers.
+TEST_F(TelluLaunchTest, AHostThatStopsReadingHoldsTheServerBack) {
+  FloodServer flood;
+  ASSERT_GT(flood.port(), 0);
+  TelluProcess tellu(TelluIni(title, " --read no", 30, flood.port()));
+  ASSERT_TRUE(tellu.Start());
+  ASSERT_NE(tellu.WaitForBar(), nullptr);
+  ASSERT_TRUE(flood.Accept());
+  ASSERT_TRUE(Poll([&] { return HasLine(log, "connected"); }));
+  const size_t before = PrivateBytes(tellu.handle());
+  ASSERT_GT(before, 0u);
+  // Payloads the dispatcher passes on untouched, 255 bytes a frame.
+  const std::string frame = "\xFF\x02\x02" + std::string(252, 'x');
+  constexpr size_t kOffered = 256u << 20;
+  const size_t taken = flood.Flood(frame, kOffered, 60);
+  const size_t after = PrivateBytes(tellu.handle());
+  EXPECT_LT(taken, 64u << 20);
+  EXPECT_LT(after, before + (48u << 20)) << "before " << before << ", after " << after
+                                         << ", the server handed over " << taken;
+  PostMessageW(tellu.Bar(), WM_CLOSE, 0, 0);
+  EXPECT_EQ(tellu.WaitForExit(), 0);
   CloseLaunchedHost(log);
 }
 

@@ -61,6 +61,7 @@ class TelluProcess {
 
   const std::wstring& folder() const { return folder_; }
   const std::wstring& program() const { return program_; }
+  HANDLE handle() const { return process_; }
 
  private:
   std::wstring folder_;

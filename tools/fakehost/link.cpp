@@ -38,16 +38,17 @@ std::string LoginPayload(const std::string& wire_name) {
   return out;
 }
 
-void Link::Start(const std::string& host, int port, const std::string& wire_name) {
+void Link::Start(const std::string& host, int port, const std::string& wire_name, bool reads) {
   recorder_.Line("connect " + host + ":" + std::to_string(port));
-  stream_ = net_.Connect(host, port, [this, wire_name](bool connected) {
+  stream_ = net_.Connect(host, port, [this, wire_name, reads](bool connected) {
     if (!connected) {
       recorder_.Line("connect failed");
       return;
     }
     recorder_.Line("connected");
-    stream_->SetHandlers([this](std::string_view bytes) { Received(bytes); },
-                         [this] { recorder_.Line("closed"); });
+    Stream::DataFn data;
+    if (reads) data = [this](std::string_view bytes) { Received(bytes); };
+    stream_->SetHandlers(std::move(data), [this] { recorder_.Line("closed"); });
     const std::string login = LoginPayload(wire_name);
     stream_->Send(Framed(login));
     recorder_.Line("T " + Hex(login));

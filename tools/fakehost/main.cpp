@@ -114,7 +114,7 @@ int Run(const Options& options) {
 
   if (!ini.empty() && winsock.ok()) {
     const std::wstring server = IniValue(ini, options.section, options.key);
-    link.Start(Sjis(server), options.port, text::SjisToWire(Sjis(options.name)));
+    link.Start(Sjis(server), options.port, text::SjisToWire(Sjis(options.name)), options.reads);
   }
 
   // No TranslateMessage: a posted key must not turn into a character of

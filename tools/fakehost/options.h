@@ -15,9 +15,11 @@ struct Options {
   int port = kDefaultPort;
   std::wstring log;      // the record of messages and traffic
   std::wstring name = L"fakehost";  // the user name in the login
+  bool reads = true;     // false: takes nothing from its connection after the login
 };
 
-// --title T --ini NAME --section S --key K --port P --log FILE --name NAME.
+// --title T --ini NAME --section S --key K --port P --log FILE --name NAME
+// --read yes|no.
 // false (with a reason) on an unknown option or a missing value.
 bool ParseOptions(const std::vector<std::wstring>& args, Options& out, std::wstring& error);
 

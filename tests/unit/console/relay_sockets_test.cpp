@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "console/posix_net.h"
+#include "posix/posix_net.h"
 #include "relay/relay.h"
 
 namespace tellu {
