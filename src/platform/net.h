@@ -42,6 +42,13 @@ class Listener {
   virtual int Port() const = 0;
 };
 
+// Every Net holds its streams to one rule of back-pressure: while one of
+// them has more than 256 KB queued and unsent, the others leave their input
+// unread until it has drained below 64 KB.  What they would read is mostly
+// bound for it (the relay), so a peer that stops reading makes the senders
+// wait in the kernel instead of filling this program's memory.  A stream's
+// data callback is never entered again while it runs; a read that arrives
+// meanwhile waits for the next loop round.
 class Net {
  public:
   // A new connection; a failed accept is not reported.
