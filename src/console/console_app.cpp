@@ -77,7 +77,9 @@ class ConsoleApp {
       terminal_.Diagnostic("cannot listen on port " +
                            std::to_string(ListenPort(session_->tellu_ini())) +
                            ": the host cannot connect");
-    if (session_->Launch(CommandLineSlot(options_.slot_text))) {
+    const bool launched = session_->Launch(CommandLineSlot(options_.slot_text));
+    ReportUnnamablePaths();
+    if (launched) {
       log_window_ = std::make_unique<LogWindowModel>(session_->log_store());
       session_->chat()->set_log_window(log_window_.get());
       terminal_.SetLogWindow(log_window_.get());
@@ -98,6 +100,22 @@ class ConsoleApp {
   }
 
  private:
+  // Such a path opens no file at all; the user is told which key holds it.
+  void ReportUnnamablePaths() {
+    const struct {
+      const char* key;
+      const std::string& path;
+    } places[] = {
+        {"INIFILE", session_->launch().host_ini_path()},
+        {"PRODIR", session_->launch().host_program_dir()},
+        {"LogName", session_->settings().settings().log_name},
+    };
+    for (const auto& place : places)
+      if (!platform_.CanName(place.path))
+        terminal_.Diagnostic(std::string(place.key) + " names " + platform_.PathText(place.path) +
+                             ", which has no file name on this system: nothing is opened there");
+  }
+
   bool RelayGaveUp() const { return listening_ && !session_->relay().IsListening(); }
 
   void OnLine(const std::string& line) {

@@ -30,6 +30,8 @@ class ConsolePlatform {
                                   const std::string& program_path) = 0;
   // One of the program's paths as a diagnostic shows it (UTF-8).
   virtual std::string PathText(const std::string& path) = 0;
+  // The file system can name the file of this path exactly.
+  virtual bool CanName(const std::string&) { return true; }
   // Standard output is a terminal that takes ANSI colours and the bell.
   virtual bool ColourOutput() = 0;
   // Why a program could not be started, when the system says.

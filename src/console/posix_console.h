@@ -1,7 +1,10 @@
 // tellu-cli's platform on POSIX: the poll loop, sockets, fork and exec,
-// SIGINT and SIGTERM as the end of the run, standard input read as UTF-8.
+// SIGINT and SIGTERM as the end of the run, standard input read as UTF-8,
+// paths handed to the program as Shift-JIS.
 #pragma once
 #include <memory>
+#include <optional>
+#include <string>
 
 #include "console/console_platform.h"
 #include "console/line_input.h"
@@ -9,8 +12,13 @@
 #include "console/posix_net.h"
 #include "console/posix_shell.h"
 #include "console/signals.h"
+#include "platform/std_files.h"
 
 namespace tellu {
+
+// A native (UTF-8) path as the program's Shift-JIS text, or nothing when
+// Shift-JIS cannot name exactly that file.
+std::optional<std::string> SjisPlace(const std::string& native);
 
 class PosixConsole : public ConsolePlatform {
  public:
@@ -23,7 +31,8 @@ class PosixConsole : public ConsolePlatform {
   std::string WindowsDir() override;
   std::string ProfilePath(const std::string& windows_dir,
                           const std::string& program_path) override;
-  std::string PathText(const std::string& path) override { return path; }
+  std::string PathText(const std::string& path) override;
+  bool CanName(const std::string& path) override { return StdFiles::PosixName(path).has_value(); }
   bool ColourOutput() override;
   void ReportStartErrors(ReportFn report) override;
   void StartInput(LineFn on_line, EndFn on_end) override;
