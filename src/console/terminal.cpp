@@ -102,6 +102,14 @@ void Terminal::LogChanged() {
   }
 }
 
+void Terminal::SetWhispersOnly(bool on) {
+  whispers_only_ = on;
+  if (!log_) return;
+  LogChanged();  // what came before the switch is printed as it was
+  // The window would redraw its whole text here; a console prints on.
+  log_->SetWhispersOnly(on);
+}
+
 void Terminal::StatusChanged(int index) {
   if (index < 0 || index >= static_cast<int>(kTelluStatus.size())) return;
   Print("[status] " + std::string(kTelluStatus[index].label));

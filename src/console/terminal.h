@@ -27,6 +27,10 @@ class Terminal : public Ui {
 
   // The log store's new entries are printed through this window model.
   void SetLogWindow(LogWindowModel* window) { log_ = window; }
+  // From now on only whisper entries are printed, as the log window's "only
+  // Whisper" box; notices and command results always are.
+  void SetWhispersOnly(bool on);
+  bool whispers_only() const { return whispers_only_; }
 
   // Command results and other lines, Shift-JIS.
   void Print(std::string_view sjis);
@@ -62,6 +66,7 @@ class Terminal : public Ui {
   std::FILE* out_;
   bool tty_;
   bool input_open_ = true;
+  bool whispers_only_ = false;
   LogWindowModel* log_ = nullptr;
   std::deque<std::function<void(bool)>> questions_;
   ProgressRow row_{tty_, [this](std::string_view line) { Write(line); }};

@@ -51,6 +51,8 @@ TEST(ParseCommand, KeysAndVariants) {
   EXPECT_EQ(ParseCommand("/ghost melted").kind, Kind::kBad);
   EXPECT_TRUE(ParseCommand("/f4 shift").alternate);
   EXPECT_EQ(ParseCommand("/f4").kind, Kind::kReply);
+  EXPECT_EQ(ParseCommand("/whispers  off ").text, "off");
+  EXPECT_EQ(ParseCommand("/whispers").text, "");
 }
 
 TEST(ParseCommand, TableListsOrSendsWithTheRestAsTheBarText) {
@@ -65,7 +67,8 @@ TEST(ParseCommand, TableListsOrSendsWithTheRestAsTheBarText) {
 }
 
 TEST(ParseCommand, UnknownOrDecoratedCommandsAreRefused) {
-  for (const char* bad : {"/", "/quitt", "/who me", "/help me", "/avatars 2", "/QUIT"})
+  for (const char* bad :
+       {"/", "/quitt", "/who me", "/help me", "/avatars 2", "/QUIT", "/whispers maybe"})
     EXPECT_EQ(ParseCommand(bad).kind, Kind::kBad) << bad;
   EXPECT_EQ(ParseCommand("/quit").kind, Kind::kQuit);
 }
