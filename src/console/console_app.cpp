@@ -1,6 +1,7 @@
 #include "console/console_app.h"
 
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 
 #include "app/command_line.h"
@@ -10,6 +11,7 @@
 #include "console/console_out.h"
 #include "console/console_platform.h"
 #include "console/display_text.h"
+#include "console/options.h"
 #include "console/terminal.h"
 #include "log/log_window_model.h"
 #include "platform/std_files.h"
@@ -36,6 +38,8 @@ class ConsoleApp {
       : platform_(platform),
         options_(options),
         terminal_(platform.timers(), options.ask, stdout, platform.ColourOutput()) {
+    terminal_.set_colour(UseColour(options.colour, platform.ColourOutput(),
+                                   std::getenv("TERM"), std::getenv("NO_COLOR")));
     const std::string windows_dir =
         options.windows_dir ? *options.windows_dir : platform.WindowsDir();
     const std::string profile =

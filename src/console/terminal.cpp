@@ -32,7 +32,7 @@ void Terminal::Write(std::string_view utf8) {
 }
 
 std::string Terminal::Paint(std::string_view utf8, const char* colour) const {
-  if (!tty_ || utf8.empty()) return std::string(utf8);
+  if (!colour_ || utf8.empty()) return std::string(utf8);
   return colour + std::string(utf8) + kReset;
 }
 

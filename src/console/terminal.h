@@ -21,9 +21,12 @@ enum class AskMode { kAsk, kYes, kNo };
 
 class Terminal : public Ui {
  public:
-  // tty: standard output is a terminal, which gets ANSI colours and BEL.
+  // tty: standard output is a terminal, which gets BEL and a redrawn
+  // progress row, and colours unless set_colour says otherwise.
   // A question answered at once gets its answer from a timer of no delay.
   Terminal(Timers& timers, AskMode ask, std::FILE* out, bool tty);
+
+  void set_colour(bool on) { colour_ = on; }
 
   // The log store's new entries are printed through this window model.
   void SetLogWindow(LogWindowModel* window) { log_ = window; }
@@ -65,6 +68,7 @@ class Terminal : public Ui {
   AskMode ask_;
   std::FILE* out_;
   bool tty_;
+  bool colour_ = tty_;
   bool input_open_ = true;
   bool whispers_only_ = false;
   LogWindowModel* log_ = nullptr;

@@ -88,6 +88,34 @@ TEST(ConsoleOptions, SlotArgumentsAndOptions) {
   EXPECT_EQ(ParseOptions({}, error)->ask, AskMode::kAsk);
 }
 
+TEST(ConsoleOptions, ColoursOnATerminalUnlessDumbOrNoColor) {
+  std::string error;
+  EXPECT_EQ(ParseOptions({"--color", "always"}, error)->colour, ColourMode::kAlways);
+  EXPECT_EQ(ParseOptions({"--color", "never"}, error)->colour, ColourMode::kNever);
+  EXPECT_EQ(ParseOptions({}, error)->colour, ColourMode::kAuto);
+  EXPECT_FALSE(ParseOptions({"--color", "yes"}, error));
+  const struct {
+    ColourMode mode;
+    bool terminal;
+    const char* term;
+    const char* no_color;
+    bool colour;
+  } cases[] = {
+      {ColourMode::kAuto, true, "xterm", nullptr, true},
+      {ColourMode::kAuto, true, nullptr, nullptr, true},
+      {ColourMode::kAuto, false, "xterm", nullptr, false},
+      {ColourMode::kAuto, true, "dumb", nullptr, false},
+      {ColourMode::kAuto, true, "xterm", "", false},
+      {ColourMode::kAuto, true, "xterm", "1", false},
+      {ColourMode::kAlways, false, "dumb", "1", true},
+      {ColourMode::kNever, true, "xterm", nullptr, false},
+  };
+  for (const auto& c : cases)
+    EXPECT_EQ(UseColour(c.mode, c.terminal, c.term, c.no_color), c.colour)
+        << static_cast<int>(c.mode) << c.terminal << (c.term ? c.term : "-")
+        << (c.no_color ? c.no_color : "-");
+}
+
 TEST(ConsoleOptions, WindowsDirectoryDefaults) {
   EXPECT_EQ(DefaultWindowsDir("/p", "/home/u"), "/p/drive_c/windows");
   EXPECT_EQ(DefaultWindowsDir("", "/home/u"), "/home/u/.wine/drive_c/windows");
