@@ -3,12 +3,11 @@
 #include "chat/objects.h"
 #include "console/console_out.h"
 #include "console/display_text.h"
+#include "console/entry_line.h"
 
 namespace tellu {
 namespace {
 
-constexpr char kBlue[] = "\x1b[34m";
-constexpr char kRed[] = "\x1b[31m";
 constexpr char kGreen[] = "\x1b[32m";
 constexpr char kBold[] = "\x1b[1m";
 constexpr char kReset[] = "\x1b[0m";
@@ -92,13 +91,10 @@ void Terminal::LogChanged() {
   const LogUpdate update = log_->Update();
   // The model gives each entry as its prefix piece, then its text piece.
   for (size_t i = 0; i + 1 < update.segments.size(); i += 2) {
-    const LogSegment& prefix = update.segments[i];
+    std::string_view prefix = update.segments[i].text;
+    if (!prefix.empty() && prefix.front() == '\n') prefix.remove_prefix(1);
     const LogSegment& text = update.segments[i + 1];
-    const char* colour = text.colour == kLogWhisperColour ? kRed : nullptr;
-    std::string line = Paint(WithoutLeadingNewline(TerminalText(prefix.text)), kBlue);
-    const std::string body = TerminalText(text.text);
-    line += colour ? Paint(body, colour) : body;
-    Write(line + "\n");
+    Write(EntryLine(prefix, text.text, text.colour == kLogWhisperColour, colour_) + "\n");
   }
 }
 
