@@ -90,6 +90,8 @@ class ConsoleApp {
       commands_ = std::make_unique<Commands>(*session_, terminal_);
       platform_.StartInput([this](const std::string& line) { OnLine(line); },
                            [this] { terminal_.InputClosed(); });
+      terminal_.SetInputLine([this] { return platform_.HideInput(); },
+                             [this] { platform_.ShowInput(); });
       const auto& lines = session_->history().lines();
       terminal_.Diagnostic(TerminalText(lines.back()) + "; waiting up to " +
                            std::to_string(session_->settings().settings().search_timer) +
@@ -97,6 +99,7 @@ class ConsoleApp {
                            std::to_string(session_->relay().ListeningPort()));
       platform_.Run();
     }
+    terminal_.SetInputLine(nullptr, nullptr);
     platform_.StopInput();
     session_->Shutdown();
     terminal_.SetLogWindow(nullptr);

@@ -41,6 +41,10 @@ class ConsolePlatform {
   // line end, then the end once.  Nothing comes after StopInput.
   virtual void StartInput(LineFn on_line, EndFn on_end) = 0;
   virtual void StopInput() = 0;
+  // Around other output while input is read: the bytes that take a
+  // half-typed line off the screen, then drawing it again.
+  virtual std::string HideInput() { return {}; }
+  virtual void ShowInput() {}
 
   // Runs the loop until Quit, or until the user interrupts the program
   // (a signal, Ctrl+C, the console closing).

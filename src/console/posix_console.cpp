@@ -52,10 +52,14 @@ bool PosixConsole::ColourOutput() { return isatty(STDOUT_FILENO) == 1; }
 void PosixConsole::ReportStartErrors(ReportFn report) { shell_.SetErrorReport(std::move(report)); }
 
 void PosixConsole::StartInput(LineFn on_line, EndFn on_end) {
-  input_ = std::make_unique<LineInput>(
-      loop_, STDIN_FILENO,
-      [on_line = std::move(on_line)](const std::string& utf8) { on_line(TypedText(utf8)); },
-      std::move(on_end));
+  auto typed = [on_line = std::move(on_line)](const std::string& utf8) {
+    on_line(TypedText(utf8));
+  };
+  if (isatty(STDIN_FILENO) == 1 && isatty(STDOUT_FILENO) == 1)
+    editor_ = std::make_unique<LineEditor>(loop_, STDIN_FILENO, std::move(typed),
+                                           std::move(on_end));
+  else
+    input_ = std::make_unique<LineInput>(loop_, STDIN_FILENO, std::move(typed), std::move(on_end));
 }
 
 void PosixConsole::OnSignal(int s) {

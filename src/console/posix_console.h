@@ -7,6 +7,7 @@
 #include <string>
 
 #include "console/console_platform.h"
+#include "console/line_editor.h"
 #include "console/line_input.h"
 #include "console/posix_loop.h"
 #include "console/posix_net.h"
@@ -36,7 +37,14 @@ class PosixConsole : public ConsolePlatform {
   bool ColourOutput() override;
   void ReportStartErrors(ReportFn report) override;
   void StartInput(LineFn on_line, EndFn on_end) override;
-  void StopInput() override { input_.reset(); }
+  void StopInput() override {
+    input_.reset();
+    editor_.reset();
+  }
+  std::string HideInput() override { return editor_ ? editor_->Hide() : std::string(); }
+  void ShowInput() override {
+    if (editor_) editor_->Show();
+  }
   void Run() override { loop_.Run(); }
   void Quit() override { loop_.Quit(); }
 
@@ -48,7 +56,8 @@ class PosixConsole : public ConsolePlatform {
   NoRegistry registry_;
   PosixShell shell_;
   SignalEvents signals_;
-  std::unique_ptr<LineInput> input_;
+  std::unique_ptr<LineInput> input_;  // a pipe or a file
+  std::unique_ptr<LineEditor> editor_;  // a terminal
 };
 
 }  // namespace tellu

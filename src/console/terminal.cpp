@@ -24,10 +24,12 @@ Terminal::Terminal(Timers& timers, AskMode ask, std::FILE* out, bool tty)
 
 // The progress row, when shown, stays the last thing on the terminal.
 void Terminal::Write(std::string_view utf8) {
-  std::string text = row_.Hide();  // before Show, which may change what it erases
+  std::string text = hide_input_ ? hide_input_() : std::string();
+  text += row_.Hide();  // before Show, which may change what it erases
   text += utf8;
   text += row_.Show();
   WriteOut(out_, text);
+  if (show_input_) show_input_();
 }
 
 std::string Terminal::Paint(std::string_view utf8, const char* colour) const {
@@ -38,7 +40,7 @@ std::string Terminal::Paint(std::string_view utf8, const char* colour) const {
 void Terminal::Print(std::string_view sjis) { Write(TerminalText(sjis) + "\n"); }
 
 void Terminal::Diagnostic(std::string_view utf8) {
-  WriteOut(out_, row_.Hide());
+  WriteOut(out_, (hide_input_ ? hide_input_() : std::string()) + row_.Hide());
   WriteOut(stderr, "tellu-cli: " + std::string(utf8) + "\n");
   Write("");
 }

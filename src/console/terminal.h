@@ -27,6 +27,11 @@ class Terminal : public Ui {
   Terminal(Timers& timers, AskMode ask, std::FILE* out, bool tty);
 
   void set_colour(bool on) { colour_ = on; }
+  // An input line kept below the output: see ConsolePlatform::HideInput.
+  void SetInputLine(std::function<std::string()> hide, std::function<void()> show) {
+    hide_input_ = std::move(hide);
+    show_input_ = std::move(show);
+  }
 
   // The log store's new entries are printed through this window model.
   void SetLogWindow(LogWindowModel* window) { log_ = window; }
@@ -72,6 +77,8 @@ class Terminal : public Ui {
   bool input_open_ = true;
   bool whispers_only_ = false;
   LogWindowModel* log_ = nullptr;
+  std::function<std::string()> hide_input_;
+  std::function<void()> show_input_;
   std::deque<std::function<void(bool)>> questions_;
   ProgressRow row_{tty_, [this](std::string_view line) { Write(line); }};
 };

@@ -8,6 +8,7 @@ Every wait is bounded; nothing sleeps for a fixed time.
 """
 import argparse
 import os
+import pty
 import re
 import select
 import signal
@@ -44,6 +45,30 @@ class Reader(threading.Thread):
 
     def run(self):
         for chunk in iter(lambda: self.stream.read1(4096), b""):
+            with self.lock:
+                self.text += chunk.decode("utf-8", "replace")
+
+    def get(self):
+        with self.lock:
+            return self.text
+
+
+class PtyReader(threading.Thread):
+    """Collects what a program writes to its terminal."""
+
+    def __init__(self, master):
+        super().__init__(daemon=True)
+        self.master, self.text, self.lock = master, "", threading.Lock()
+        self.start()
+
+    def run(self):
+        while True:
+            try:
+                chunk = os.read(self.master, 4096)
+            except OSError:
+                return
+            if not chunk:
+                return
             with self.lock:
                 self.text += chunk.decode("utf-8", "replace")
 
@@ -218,6 +243,39 @@ class CliTest(unittest.TestCase):
         self.finish(cli)
         self.assertRegex(self.err.get(), r"LogName names .*, which has no file name")
         self.assertEqual(os.listdir(self.logs), [])
+
+    def test_a_half_typed_line_survives_arriving_chat_on_a_terminal(self):
+        self.write_tellu_ini("PROG=&\\rvk3 --port {} --name Demo\r\nSearchTimer=20\r\n"
+                             .format(self.listen_port))
+        self.write_host(["hello from the host"])
+        master, slave = pty.openpty()
+        env = dict(os.environ, TERM="xterm", LANG="C.UTF-8", LC_ALL="C.UTF-8")
+        cli = subprocess.Popen([CLI, "--windows-dir", self.windows, "--color", "never", "S1"],
+                               stdin=slave,
+                               stdout=slave, stderr=slave, cwd=self.dir, env=env)
+        os.close(slave)
+        self.procs.append(cli)
+        screen = PtyReader(master)
+        try:
+            wait_for("the host's line", lambda: "<Demo> hello from the host" in screen.get())
+        except AssertionError:
+            raise AssertionError(repr(screen.get()))
+        typed_at = len(screen.get())
+        os.write(master, "hel表".encode())
+        wait_for("the echo", lambda: "hel表" in screen.get()[typed_at:])
+        typed_at = len(screen.get())
+        # Chat goes above the input line, which is drawn again after it.
+        try:
+            wait_for("chat after the half line", lambda: re.search(
+                r"<(?!Demo>)[^\r\n]*\r?\n[^\n]*> hel表", screen.get()[typed_at:]))
+        except AssertionError:
+            raise AssertionError(repr(screen.get()[typed_at:]))
+        os.write(master, "lo\r".encode())
+        wait_for("the whole line at the host",
+                 lambda: "<Demo> hel表lo" in self.host_log())
+        cli.send_signal(signal.SIGTERM)
+        self.assertEqual(self.finish(cli), 0, screen.get())
+        self.assert_restored()
 
     def test_host_never_connecting_is_fatal_after_the_limit(self):
         self.write_tellu_ini("PROG=&\\nohost -x\r\nSearchTimer=1\r\n")
