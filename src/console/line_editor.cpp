@@ -37,10 +37,18 @@ void LineEditor::Readable(unsigned ready) {
     return;
   }
   in_library_ = true;
+  line_done_ = false;
   rl_callback_read_char();
   in_library_ = false;
   // Only now: the library puts the terminal back in raw mode after a line.
-  if (!open_) rl_callback_handler_remove();
+  if (!open_) {
+    rl_callback_handler_remove();
+  } else if (line_done_) {
+    // After a line the library leaves the terminal cooked and the old line
+    // in its buffer; starting afresh gives raw keys and an empty line.
+    rl_callback_handler_remove();
+    rl_callback_handler_install(kPrompt, &LineEditor::OnLine);
+  }
 }
 
 LineEditor::~LineEditor() {
@@ -62,6 +70,7 @@ void LineEditor::OnLine(char* line) {
   }
   const std::string text(line);
   std::free(line);
+  editor->line_done_ = true;
   if (!text.empty()) add_history(text.c_str());
   editor->on_line_(text);
 }

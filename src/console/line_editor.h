@@ -35,6 +35,7 @@ class LineEditor {
   bool open_ = true;
   bool hidden_ = false;
   bool in_library_ = false;
+  bool line_done_ = false;
 };
 
 }  // namespace tellu
