@@ -273,6 +273,10 @@ class CliTest(unittest.TestCase):
         os.write(master, "lo\r".encode())
         wait_for("the whole line at the host",
                  lambda: "<Demo> hel表lo" in self.host_log())
+        # The keys stay the editor's: Up brings the line back.
+        sent_at = len(screen.get())
+        os.write(master, b"\x1b[A")
+        wait_for("the line from the history", lambda: "> hel表lo" in screen.get()[sent_at:])
         cli.send_signal(signal.SIGTERM)
         self.assertEqual(self.finish(cli), 0, screen.get())
         self.assert_restored()
