@@ -40,7 +40,8 @@ void LineEditor::Readable(unsigned ready) {
   line_done_ = false;
   rl_callback_read_char();
   in_library_ = false;
-  // Only now: the library puts the terminal back in raw mode after a line.
+  // Not from inside the library: after a line it sets the terminal up
+  // again, and an end there would leave it raw.
   if (!open_) {
     rl_callback_handler_remove();
   } else if (line_done_) {
