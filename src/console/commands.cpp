@@ -91,6 +91,7 @@ const char kCommandHelp[] =
     "  /table [N [TEXT]]  list the message table, or send entry N with TEXT\n"
     "  /who               the people around\n"
     "  /mute NAME  /unmute NAME  /mutes\n"
+    "  /whispers [on|off] print only whispers from now on, or all chat again\n"
     "  /help  /quit";
 
 Command ParseCommand(std::string_view line) {
@@ -146,6 +147,12 @@ Command ParseCommand(std::string_view line) {
   if (word == "/mute") return Named(Kind::kMute, rest, "usage: /mute NAME");
   if (word == "/unmute") return Named(Kind::kUnmute, rest, "usage: /unmute NAME");
   if (word == "/mutes" && arg.empty()) return Of(Kind::kMutes);
+  if (word == "/whispers") {
+    if (!arg.empty() && arg != "on" && arg != "off") return Bad("usage: /whispers [on|off]");
+    Command c = Of(Kind::kWhispers);
+    c.text = std::string(arg);
+    return c;
+  }
   if (word == "/help" && arg.empty()) return Of(Kind::kHelp);
   if (word == "/quit" && arg.empty()) return Of(Kind::kQuit);
   return Bad("unknown command: " + std::string(line) + "  (/help lists them; // sends a \"/\")");
@@ -218,6 +225,11 @@ bool Commands::Run(std::string_view line) {
       break;
     case Kind::kMutes:
       Mutes();
+      break;
+    case Kind::kWhispers:
+      out_.SetWhispersOnly(c.text.empty() ? !out_.whispers_only() : c.text == "on");
+      out_.Print(out_.whispers_only() ? "[whispers] only whispers are shown"
+                                      : "[whispers] all chat is shown");
       break;
     case Kind::kHelp:
       out_.Print(kCommandHelp);

@@ -28,6 +28,7 @@ struct Command {
     kMute,        // text: handle
     kUnmute,      // text: handle
     kMutes,
+    kWhispers,    // text: "on", "off" or empty for the other state
     kHelp,
     kQuit,
     kBad,         // text: what is wrong

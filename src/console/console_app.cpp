@@ -1,6 +1,7 @@
 #include "console/console_app.h"
 
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 
 #include "app/command_line.h"
@@ -10,6 +11,7 @@
 #include "console/console_out.h"
 #include "console/console_platform.h"
 #include "console/display_text.h"
+#include "console/options.h"
 #include "console/terminal.h"
 #include "log/log_window_model.h"
 #include "platform/std_files.h"
@@ -36,6 +38,8 @@ class ConsoleApp {
       : platform_(platform),
         options_(options),
         terminal_(platform.timers(), options.ask, stdout, platform.ColourOutput()) {
+    terminal_.set_colour(UseColour(options.colour, platform.ColourOutput(),
+                                   std::getenv("TERM"), std::getenv("NO_COLOR")));
     const std::string windows_dir =
         options.windows_dir ? *options.windows_dir : platform.WindowsDir();
     const std::string profile =
@@ -77,13 +81,17 @@ class ConsoleApp {
       terminal_.Diagnostic("cannot listen on port " +
                            std::to_string(ListenPort(session_->tellu_ini())) +
                            ": the host cannot connect");
-    if (session_->Launch(CommandLineSlot(options_.slot_text))) {
+    const bool launched = session_->Launch(CommandLineSlot(options_.slot_text));
+    ReportUnnamablePaths();
+    if (launched) {
       log_window_ = std::make_unique<LogWindowModel>(session_->log_store());
       session_->chat()->set_log_window(log_window_.get());
       terminal_.SetLogWindow(log_window_.get());
       commands_ = std::make_unique<Commands>(*session_, terminal_);
       platform_.StartInput([this](const std::string& line) { OnLine(line); },
                            [this] { terminal_.InputClosed(); });
+      terminal_.SetInputLine([this] { return platform_.HideInput(); },
+                             [this] { platform_.ShowInput(); });
       const auto& lines = session_->history().lines();
       terminal_.Diagnostic(TerminalText(lines.back()) + "; waiting up to " +
                            std::to_string(session_->settings().settings().search_timer) +
@@ -91,6 +99,7 @@ class ConsoleApp {
                            std::to_string(session_->relay().ListeningPort()));
       platform_.Run();
     }
+    terminal_.SetInputLine(nullptr, nullptr);
     platform_.StopInput();
     session_->Shutdown();
     terminal_.SetLogWindow(nullptr);
@@ -98,6 +107,22 @@ class ConsoleApp {
   }
 
  private:
+  // Such a path opens no file at all; the user is told which key holds it.
+  void ReportUnnamablePaths() {
+    const struct {
+      const char* key;
+      const std::string& path;
+    } places[] = {
+        {"INIFILE", session_->launch().host_ini_path()},
+        {"PRODIR", session_->launch().host_program_dir()},
+        {"LogName", session_->settings().settings().log_name},
+    };
+    for (const auto& place : places)
+      if (!platform_.CanName(place.path))
+        terminal_.Diagnostic(std::string(place.key) + " names " + platform_.PathText(place.path) +
+                             ", which has no file name on this system: nothing is opened there");
+  }
+
   bool RelayGaveUp() const { return listening_ && !session_->relay().IsListening(); }
 
   void OnLine(const std::string& line) {

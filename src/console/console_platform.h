@@ -30,6 +30,8 @@ class ConsolePlatform {
                                   const std::string& program_path) = 0;
   // One of the program's paths as a diagnostic shows it (UTF-8).
   virtual std::string PathText(const std::string& path) = 0;
+  // The file system can name the file of this path exactly.
+  virtual bool CanName(const std::string&) { return true; }
   // Standard output is a terminal that takes ANSI colours and the bell.
   virtual bool ColourOutput() = 0;
   // Why a program could not be started, when the system says.
@@ -39,6 +41,10 @@ class ConsolePlatform {
   // line end, then the end once.  Nothing comes after StopInput.
   virtual void StartInput(LineFn on_line, EndFn on_end) = 0;
   virtual void StopInput() = 0;
+  // Around other output while input is read: the bytes that take a
+  // half-typed line off the screen, then drawing it again.
+  virtual std::string HideInput() { return {}; }
+  virtual void ShowInput() {}
 
   // Runs the loop until Quit, or until the user interrupts the program
   // (a signal, Ctrl+C, the console closing).

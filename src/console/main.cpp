@@ -8,6 +8,8 @@
 
 #include "console/console_app.h"
 #include "console/options.h"
+#include "console/posix_console.h"
+#include "text/sjis.h"
 
 namespace {
 
@@ -21,9 +23,20 @@ std::string ProgramPath(const char* argv0) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  const std::vector<std::string> args(argv + 1, argv + argc);
+  // The program's text is Shift-JIS; a path that Shift-JIS cannot name
+  // exactly would open some other file.
+  std::vector<std::string> args;
   std::string error;
-  const auto options = tellu::ParseOptions(args, error);
+  for (int i = 1; i < argc; ++i) {
+    const auto sjis = tellu::SjisPlace(argv[i]);
+    if (!sjis) error = std::string(argv[i]) + ": has no Shift-JIS form";
+    args.push_back(sjis.value_or(tellu::text::Utf8ToSjis(argv[i])));
+  }
+  const std::string program = ProgramPath(argc > 0 ? argv[0] : nullptr);
+  const auto program_sjis = tellu::SjisPlace(program);
+  if (!program_sjis) error = program + ": the program's path has no Shift-JIS form";
+  auto options = tellu::ParseOptions(args, error);
+  if (!error.empty()) options.reset();
   if (!options) {
     std::fprintf(stderr, "tellu-cli: %s\n%s", error.c_str(), tellu::kConsoleUsage);
     return 2;
@@ -32,5 +45,5 @@ int main(int argc, char** argv) {
     std::fputs(tellu::kConsoleUsage, stdout);
     return 0;
   }
-  return tellu::RunConsole(*options, ProgramPath(argc > 0 ? argv[0] : nullptr));
+  return tellu::RunConsole(*options, *program_sjis);
 }

@@ -1,5 +1,7 @@
 #include "console/options.h"
 
+#include <string_view>
+
 namespace tellu {
 
 std::optional<ConsoleOptions> ParseOptions(const std::vector<std::string>& args,
@@ -36,12 +38,28 @@ std::optional<ConsoleOptions> ParseOptions(const std::vector<std::string>& args,
         error = "--avatar-requests takes ask, yes or no";
         return std::nullopt;
       }
+    } else if (a == "--color") {
+      if (v == "auto")
+        o.colour = ColourMode::kAuto;
+      else if (v == "always")
+        o.colour = ColourMode::kAlways;
+      else if (v == "never")
+        o.colour = ColourMode::kNever;
+      else {
+        error = "--color takes auto, always or never";
+        return std::nullopt;
+      }
     } else {
       error = "unknown option " + a;
       return std::nullopt;
     }
   }
   return o;
+}
+
+bool UseColour(ColourMode mode, bool terminal, const char* term, const char* no_color) {
+  if (mode != ColourMode::kAuto) return mode == ColourMode::kAlways;
+  return terminal && !(term && std::string_view(term) == "dumb") && !no_color;
 }
 
 std::string DefaultWindowsDir(const char* wineprefix, const char* home) {

@@ -1,5 +1,6 @@
 // tellu-cli's command line:
 //   tellu-cli [S1..S8] [--ini FILE] [--windows-dir DIR] [--avatar-requests ask|yes|no]
+//             [--color auto|always|never]
 #pragma once
 #include <optional>
 #include <string>
@@ -9,6 +10,8 @@
 
 namespace tellu {
 
+enum class ColourMode { kAuto, kAlways, kNever };
+
 struct ConsoleOptions {
   // The arguments that are not options, joined by blanks: read with the
   // Windows program's command-line rule.
@@ -16,16 +19,22 @@ struct ConsoleOptions {
   std::optional<std::string> ini;
   std::optional<std::string> windows_dir;
   AskMode ask = AskMode::kAsk;
+  ColourMode colour = ColourMode::kAuto;
   bool help = false;
 };
 
 inline constexpr char kConsoleUsage[] =
-    "usage: tellu-cli [S1..S8] [--ini FILE] [--windows-dir DIR] [--avatar-requests ask|yes|no]\n";
+    "usage: tellu-cli [S1..S8] [--ini FILE] [--windows-dir DIR] [--avatar-requests ask|yes|no]\n"
+    "                 [--color auto|always|never]\n";
 
 // args without the program name.  Nothing, with the reason in error, for a
 // command line that cannot be used.
 std::optional<ConsoleOptions> ParseOptions(const std::vector<std::string>& args,
                                            std::string& error);
+
+// Whether the log is printed in colours: on a terminal by default, unless
+// TERM is "dumb" or NO_COLOR is set (null: not set).
+bool UseColour(ColourMode mode, bool terminal, const char* term, const char* no_color);
 
 // Where the Windows directory is taken to be away from Windows: the Wine
 // prefix's, else the default Wine prefix's under home.

@@ -3,12 +3,11 @@
 #include "chat/objects.h"
 #include "console/console_out.h"
 #include "console/display_text.h"
+#include "console/entry_line.h"
 
 namespace tellu {
 namespace {
 
-constexpr char kBlue[] = "\x1b[34m";
-constexpr char kRed[] = "\x1b[31m";
 constexpr char kGreen[] = "\x1b[32m";
 constexpr char kBold[] = "\x1b[1m";
 constexpr char kReset[] = "\x1b[0m";
@@ -25,21 +24,23 @@ Terminal::Terminal(Timers& timers, AskMode ask, std::FILE* out, bool tty)
 
 // The progress row, when shown, stays the last thing on the terminal.
 void Terminal::Write(std::string_view utf8) {
-  std::string text = row_.Hide();  // before Show, which may change what it erases
+  std::string text = hide_input_ ? hide_input_() : std::string();
+  text += row_.Hide();  // before Show, which may change what it erases
   text += utf8;
   text += row_.Show();
   WriteOut(out_, text);
+  if (show_input_) show_input_();
 }
 
 std::string Terminal::Paint(std::string_view utf8, const char* colour) const {
-  if (!tty_ || utf8.empty()) return std::string(utf8);
+  if (!colour_ || utf8.empty()) return std::string(utf8);
   return colour + std::string(utf8) + kReset;
 }
 
 void Terminal::Print(std::string_view sjis) { Write(TerminalText(sjis) + "\n"); }
 
 void Terminal::Diagnostic(std::string_view utf8) {
-  WriteOut(out_, row_.Hide());
+  WriteOut(out_, (hide_input_ ? hide_input_() : std::string()) + row_.Hide());
   WriteOut(stderr, "tellu-cli: " + std::string(utf8) + "\n");
   Write("");
 }
@@ -92,14 +93,19 @@ void Terminal::LogChanged() {
   const LogUpdate update = log_->Update();
   // The model gives each entry as its prefix piece, then its text piece.
   for (size_t i = 0; i + 1 < update.segments.size(); i += 2) {
-    const LogSegment& prefix = update.segments[i];
+    std::string_view prefix = update.segments[i].text;
+    if (!prefix.empty() && prefix.front() == '\n') prefix.remove_prefix(1);
     const LogSegment& text = update.segments[i + 1];
-    const char* colour = text.colour == kLogWhisperColour ? kRed : nullptr;
-    std::string line = Paint(WithoutLeadingNewline(TerminalText(prefix.text)), kBlue);
-    const std::string body = TerminalText(text.text);
-    line += colour ? Paint(body, colour) : body;
-    Write(line + "\n");
+    Write(EntryLine(prefix, text.text, text.colour == kLogWhisperColour, colour_) + "\n");
   }
+}
+
+void Terminal::SetWhispersOnly(bool on) {
+  whispers_only_ = on;
+  if (!log_) return;
+  LogChanged();  // what came before the switch is printed as it was
+  // The window would redraw its whole text here; a console prints on.
+  log_->SetWhispersOnly(on);
 }
 
 void Terminal::StatusChanged(int index) {

@@ -21,12 +21,24 @@ enum class AskMode { kAsk, kYes, kNo };
 
 class Terminal : public Ui {
  public:
-  // tty: standard output is a terminal, which gets ANSI colours and BEL.
+  // tty: standard output is a terminal, which gets BEL and a redrawn
+  // progress row, and colours unless set_colour says otherwise.
   // A question answered at once gets its answer from a timer of no delay.
   Terminal(Timers& timers, AskMode ask, std::FILE* out, bool tty);
 
+  void set_colour(bool on) { colour_ = on; }
+  // An input line kept below the output: see ConsolePlatform::HideInput.
+  void SetInputLine(std::function<std::string()> hide, std::function<void()> show) {
+    hide_input_ = std::move(hide);
+    show_input_ = std::move(show);
+  }
+
   // The log store's new entries are printed through this window model.
   void SetLogWindow(LogWindowModel* window) { log_ = window; }
+  // From now on only whisper entries are printed, as the log window's "only
+  // Whisper" box; notices and command results always are.
+  void SetWhispersOnly(bool on);
+  bool whispers_only() const { return whispers_only_; }
 
   // Command results and other lines, Shift-JIS.
   void Print(std::string_view sjis);
@@ -61,8 +73,12 @@ class Terminal : public Ui {
   AskMode ask_;
   std::FILE* out_;
   bool tty_;
+  bool colour_ = tty_;
   bool input_open_ = true;
+  bool whispers_only_ = false;
   LogWindowModel* log_ = nullptr;
+  std::function<std::string()> hide_input_;
+  std::function<void()> show_input_;
   std::deque<std::function<void(bool)>> questions_;
   ProgressRow row_{tty_, [this](std::string_view line) { Write(line); }};
 };

@@ -4,6 +4,7 @@
 #include <system_error>
 
 #include "text/sjis.h"
+#include "text/sjis_char.h"
 
 namespace tellu {
 namespace {
@@ -27,15 +28,57 @@ class StdFile : public File {
 
 }  // namespace
 
+std::optional<std::string> PosixPath(std::string_view sjis) {
+  std::string out;
+  out.reserve(sjis.size());
+  for (size_t i = 0; i < sjis.size();) {
+    const text::SjisChar c = text::NextSjisChar(sjis, i);
+    i += c.size;
+    if (!c.mapped || c.code == 0) return std::nullopt;
+    if (c.code == '\\')
+      out += '/';
+    else if (c.code < 0x80)
+      out += static_cast<char>(c.code);
+    else
+      text::AppendUtf8(out, c.unicode);
+  }
+  return out;
+}
+
+std::string OnDrive(const std::string& posix, const std::string& drives) {
+  const bool drive = posix.size() >= 2 && posix[1] == ':' &&
+                     ((posix[0] >= 'A' && posix[0] <= 'Z') || (posix[0] >= 'a' && posix[0] <= 'z')) &&
+                     (posix.size() == 2 || posix[2] == '/');
+  if (!drive || drives.empty()) return posix;
+  const char letter = static_cast<char>(posix[0] | 0x20);
+  return drives + "/" + letter + ":" + (posix.size() == 2 ? "/" : posix.substr(2));
+}
+
+namespace {
+std::string& DriveFolder() {
+  static std::string folder;
+  return folder;
+}
+}  // namespace
+
+void StdFiles::SetDriveFolder(std::string native_folder) {
+  DriveFolder() = std::move(native_folder);
+}
+
+std::optional<std::string> StdFiles::PosixName(const std::string& path) {
+  auto posix = PosixPath(path);
+  if (posix) *posix = OnDrive(*posix, DriveFolder());
+  return posix;
+}
+
 std::filesystem::path StdFiles::NativePath(const std::string& path) {
 #ifdef _WIN32
   std::u16string wide = text::SjisToUtf16(path);
   return std::filesystem::path(std::wstring(wide.begin(), wide.end()));
 #else
-  std::string p = path;
-  for (char& c : p)
-    if (c == '\\') c = '/';
-  return std::filesystem::path(p);
+  // A name without a UTF-8 form names no file at all, rather than a
+  // different one: the empty path, which every operation refuses.
+  return std::filesystem::path(PosixName(path).value_or(std::string()));
 #endif
 }
 

@@ -9,14 +9,11 @@
 #include <cerrno>
 #include <cstring>
 
+#include "platform/std_files.h"
+#include "text/sjis.h"
+
 namespace tellu {
 namespace {
-
-std::string Slashes(std::string path) {
-  for (char& c : path)
-    if (c == '\\') c = '/';
-  return path;
-}
 
 // Runs in the child between fork and exec: async-signal-safe calls only.
 [[noreturn]] void ExecChild(const char* program, char* const* argv, const char* folder,
@@ -60,8 +57,16 @@ bool PosixShell::Open(const std::string& document) { return Start("xdg-open", do
 
 bool PosixShell::Start(const std::string& program, const std::string& params,
                        const std::string& folder) {
-  std::string path = Slashes(program);
-  const std::string dir = Slashes(folder);
+  const auto native_program = StdFiles::PosixName(program);
+  const auto native_folder = StdFiles::PosixName(folder);
+  if (!native_program || !native_folder) {
+    if (report_)
+      report_(text::SjisToUtf8(native_program ? folder : program) +
+              ": the name has no UTF-8 form");
+    return false;
+  }
+  std::string path = *native_program;
+  const std::string dir = *native_folder;
   bool search = path.find('/') == std::string::npos;
   if (search && !dir.empty()) {
     const std::string beside = dir + (dir.back() == '/' ? "" : "/") + path;
@@ -70,7 +75,7 @@ bool PosixShell::Start(const std::string& program, const std::string& params,
       search = false;
     }
   }
-  std::vector<std::string> args = SplitParams(params);
+  std::vector<std::string> args = SplitParams(text::SjisToUtf8(params));
   args.insert(args.begin(), path);
   std::vector<char*> argv;
   for (std::string& a : args) argv.push_back(a.data());

@@ -1,6 +1,6 @@
 // The Shell port on POSIX: a program is started as a process of its own
 // (fork and exec, no shell) with its standard input on /dev/null and its
-// output left where ours goes; Windows-style paths get "/" for "\".
+// output left where ours goes; Shift-JIS paths and parameters go as UTF-8.
 #pragma once
 #include <functional>
 #include <string>

@@ -114,7 +114,9 @@ class Instance:
         self.test, self.ns, self.name, self.avatar = test, ns, name, avatar
         self.root = os.path.join(test.dir, name)
         self.windows = os.path.join(self.root, "windows")
-        self.host_dir = os.path.join(self.root, "rvk3")
+        # 表 and ソ end in the byte of a backslash: the host folder's name
+        # goes through every file the exchange opens.
+        self.host_dir = os.path.join(self.root, "rvk3表ソ")
         self.avatars = os.path.join(self.host_dir, "avatar")
         for d in (self.windows, self.host_dir, self.avatars):
             os.makedirs(d)
@@ -123,7 +125,7 @@ class Instance:
                 f.write(data)
         self.ini = os.path.join(self.windows, "RVK3.INI")
         self.original = (b"[Server]\r\nHost=" + server.encode() + b"\r\nPath=" +
-                         self.host_dir.encode() + b"\r\n")
+                         self.host_dir.encode("cp932") + b"\r\n")
         with open(self.ini, "wb") as f:
             f.write(self.original)
         tellu = ("[SYSTEM]\r\nRN={port}\r\nSN={port}\r\n[SYS1]\r\nINIFILE=RVK3.INI\r\n"

@@ -7,12 +7,14 @@ on a free port and runs tellu-cli, which launches chatsim host as its PROG.
 Every wait is bounded; nothing sleeps for a fixed time.
 """
 import os
+import pty
 import re
 import select
 import signal
 import subprocess
 import sys
 import tempfile
+import threading
 import time
 import unittest
 
@@ -21,18 +23,34 @@ from harness import HOST_INI, WAIT, Reader, free_port, programs, wait_for
 CLI = CHATSIM = None
 
 
+class PtyReader(threading.Thread):
+    """Collects what a program writes to its terminal."""
+
+    def __init__(self, master):
+        super().__init__(daemon=True)
+        self.master, self.text, self.lock = master, "", threading.Lock()
+        self.start()
+
+    def run(self):
+        while True:
+            try:
+                chunk = os.read(self.master, 4096)
+            except OSError:
+                return
+            if not chunk:
+                return
+            with self.lock:
+                self.text += chunk.decode("utf-8", "replace")
+
+    def get(self):
+        with self.lock:
+            return self.text
+
+
 class CliTest(unittest.TestCase):
     def setUp(self):
         self.dir = tempfile.mkdtemp(prefix="tellu-cli-")
-        self.windows = os.path.join(self.dir, "windows")
-        self.host_dir = os.path.join(self.dir, "rvk3")
-        self.logs = os.path.join(self.dir, "logs")
-        for d in (self.windows, self.host_dir, self.logs):
-            os.mkdir(d)
-        self.ini = os.path.join(self.windows, "RVK3.INI")
-        self.original = HOST_INI.replace(b"{path}", self.host_dir.encode())
-        with open(self.ini, "wb") as f:
-            f.write(self.original)
+        self.use_folders("windows", "rvk3", "logs")
         self.procs = []
         self.server_port = self.start_server()
         self.listen_port = free_port()
@@ -45,6 +63,19 @@ class CliTest(unittest.TestCase):
             for s in (p.stdin, p.stdout, p.stderr):
                 if s:
                     s.close()
+
+    def use_folders(self, windows, host, logs):
+        """The Windows directory, the host's folder and the log folder, by
+        name under the test's directory; the files name them in Shift-JIS."""
+        self.windows = os.path.join(self.dir, windows)
+        self.host_dir = os.path.join(self.dir, host)
+        self.logs = os.path.join(self.dir, logs)
+        for d in (self.windows, self.host_dir, self.logs):
+            os.mkdir(d)
+        self.ini = os.path.join(self.windows, "RVK3.INI")
+        self.original = HOST_INI.replace(b"{path}", self.host_dir.encode("cp932"))
+        with open(self.ini, "wb") as f:
+            f.write(self.original)
 
     def start_server(self):
         server = subprocess.Popen([CHATSIM, "server", "--port", "0", "--verbose", "--bots", "1",
@@ -60,13 +91,15 @@ class CliTest(unittest.TestCase):
         self.server_log = Reader(server.stderr)
         return int(re.search(rb"port (\d+)", line).group(1))
 
-    def write_tellu_ini(self, slot_keys):
+    def write_tellu_ini(self, slot_keys, log_name=None):
+        """log_name: LogName's bytes; by default "tellu" in the log folder."""
+        if log_name is None:
+            log_name = (self.logs + "/tellu").encode("cp932")
         text = ("[SYSTEM]\r\nRN={rn}\r\nSN={sn}\r\n[SYS1]\r\nINIFILE=RVK3.INI\r\n"
                 "PRODIR=Path\r\nCHGSEC=Server\r\nCHGKEY=Host\r\nLogChk=1\r\n"
-                "LogName={logs}/tellu\r\n").format(rn=self.listen_port, sn=self.server_port,
-                                                   logs=self.logs)
-        with open(os.path.join(self.windows, "TELLU.INI"), "w") as f:
-            f.write(text + slot_keys)
+                ).format(rn=self.listen_port, sn=self.server_port)
+        with open(os.path.join(self.windows, "TELLU.INI"), "wb") as f:
+            f.write(text.encode() + b"LogName=" + log_name + b"\r\n" + slot_keys.encode("cp932"))
 
     def write_host(self, script_lines):
         """The host program: records the configuration it was started with,
@@ -144,6 +177,70 @@ class CliTest(unittest.TestCase):
         self.assertIn(b"<Demo> hello from the host\r\n", log)
         self.assertIn(b"<Demo> hello from the cli\r\n", log)
         self.assertRegex(log, rb"\+\+\+\+\+\+\+\+ End   [0-9/ :]+ \+\+\+\+\+\+\+\+\r\n$")
+
+    def test_japanese_folder_names(self):
+        # 表 and ソ end in the byte of a backslash.
+        self.use_folders("窓表", "ホスト表ソ", "ログ表")
+        self.write_tellu_ini("PROG=&\\rvk3 --port {} --name Demo\r\nSearchTimer=20\r\n"
+                             .format(self.listen_port), (self.logs + "\\tellu").encode("cp932"))
+        self.write_host(["hello from the host"])
+        cli = self.run_cli("S1")
+        wait_for("the host's line", lambda: "<Demo> hello from the host" in self.out.get())
+        wait_for("the restore", lambda: "the host is connected" in self.err.get())
+        self.assertIn(self.windows, self.err.get())
+        self.assert_restored()
+        cli.send_signal(signal.SIGTERM)
+        self.assertEqual(self.finish(cli), 0, self.err.get())
+        self.assert_restored()
+        self.assertRegex(" ".join(os.listdir(self.logs)), r"^tellu\d{6}\.txt$")
+        # Nothing was written under a name cut at a 5C byte.
+        self.assertEqual(sorted(os.listdir(self.dir)),
+                         sorted(["windows", "rvk3", "logs", "窓表", "ホスト表ソ", "ログ表"]))
+
+    def test_a_name_without_a_file_name_is_an_error_naming_its_key(self):
+        self.write_tellu_ini("PROG=&\\nohost\r\nSearchTimer=1\r\n",
+                             self.logs.encode() + b"/\x85\x40")
+        cli = self.run_cli("S1")
+        self.finish(cli)
+        self.assertRegex(self.err.get(), r"LogName names .*, which has no file name")
+        self.assertEqual(os.listdir(self.logs), [])
+
+    def test_a_half_typed_line_survives_arriving_chat_on_a_terminal(self):
+        self.write_tellu_ini("PROG=&\\rvk3 --port {} --name Demo\r\nSearchTimer=20\r\n"
+                             .format(self.listen_port))
+        self.write_host(["hello from the host"])
+        master, slave = pty.openpty()
+        env = dict(os.environ, TERM="xterm", LANG="C.UTF-8", LC_ALL="C.UTF-8")
+        cli = subprocess.Popen([CLI, "--windows-dir", self.windows, "--color", "never", "S1"],
+                               stdin=slave,
+                               stdout=slave, stderr=slave, cwd=self.dir, env=env)
+        os.close(slave)
+        self.procs.append(cli)
+        screen = PtyReader(master)
+        try:
+            wait_for("the host's line", lambda: "<Demo> hello from the host" in screen.get())
+        except AssertionError:
+            raise AssertionError(repr(screen.get()))
+        typed_at = len(screen.get())
+        os.write(master, "hel表".encode())
+        wait_for("the echo", lambda: "hel表" in screen.get()[typed_at:])
+        typed_at = len(screen.get())
+        # Chat goes above the input line, which is drawn again after it.
+        try:
+            wait_for("chat after the half line", lambda: re.search(
+                r"<(?!Demo>)[^\r\n]*\r?\n[^\n]*> hel表", screen.get()[typed_at:]))
+        except AssertionError:
+            raise AssertionError(repr(screen.get()[typed_at:]))
+        os.write(master, "lo\r".encode())
+        wait_for("the whole line at the host",
+                 lambda: "<Demo> hel表lo" in self.host_log())
+        # The keys stay the editor's: Up brings the line back.
+        sent_at = len(screen.get())
+        os.write(master, b"\x1b[A")
+        wait_for("the line from the history", lambda: "> hel表lo" in screen.get()[sent_at:])
+        cli.send_signal(signal.SIGTERM)
+        self.assertEqual(self.finish(cli), 0, screen.get())
+        self.assert_restored()
 
     def test_host_never_connecting_is_fatal_after_the_limit(self):
         self.write_tellu_ini("PROG=&\\nohost -x\r\nSearchTimer=1\r\n")

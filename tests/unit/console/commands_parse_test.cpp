@@ -51,6 +51,8 @@ TEST(ParseCommand, KeysAndVariants) {
   EXPECT_EQ(ParseCommand("/ghost melted").kind, Kind::kBad);
   EXPECT_TRUE(ParseCommand("/f4 shift").alternate);
   EXPECT_EQ(ParseCommand("/f4").kind, Kind::kReply);
+  EXPECT_EQ(ParseCommand("/whispers  off ").text, "off");
+  EXPECT_EQ(ParseCommand("/whispers").text, "");
 }
 
 TEST(ParseCommand, TableListsOrSendsWithTheRestAsTheBarText) {
@@ -65,7 +67,8 @@ TEST(ParseCommand, TableListsOrSendsWithTheRestAsTheBarText) {
 }
 
 TEST(ParseCommand, UnknownOrDecoratedCommandsAreRefused) {
-  for (const char* bad : {"/", "/quitt", "/who me", "/help me", "/avatars 2", "/QUIT"})
+  for (const char* bad :
+       {"/", "/quitt", "/who me", "/help me", "/avatars 2", "/QUIT", "/whispers maybe"})
     EXPECT_EQ(ParseCommand(bad).kind, Kind::kBad) << bad;
   EXPECT_EQ(ParseCommand("/quit").kind, Kind::kQuit);
 }
@@ -83,6 +86,34 @@ TEST(ConsoleOptions, SlotArgumentsAndOptions) {
   EXPECT_FALSE(ParseOptions({"--avatar-requests", "maybe"}, error));
   EXPECT_FALSE(ParseOptions({"--verbose", "x"}, error));
   EXPECT_EQ(ParseOptions({}, error)->ask, AskMode::kAsk);
+}
+
+TEST(ConsoleOptions, ColoursOnATerminalUnlessDumbOrNoColor) {
+  std::string error;
+  EXPECT_EQ(ParseOptions({"--color", "always"}, error)->colour, ColourMode::kAlways);
+  EXPECT_EQ(ParseOptions({"--color", "never"}, error)->colour, ColourMode::kNever);
+  EXPECT_EQ(ParseOptions({}, error)->colour, ColourMode::kAuto);
+  EXPECT_FALSE(ParseOptions({"--color", "yes"}, error));
+  const struct {
+    ColourMode mode;
+    bool terminal;
+    const char* term;
+    const char* no_color;
+    bool colour;
+  } cases[] = {
+      {ColourMode::kAuto, true, "xterm", nullptr, true},
+      {ColourMode::kAuto, true, nullptr, nullptr, true},
+      {ColourMode::kAuto, false, "xterm", nullptr, false},
+      {ColourMode::kAuto, true, "dumb", nullptr, false},
+      {ColourMode::kAuto, true, "xterm", "", false},
+      {ColourMode::kAuto, true, "xterm", "1", false},
+      {ColourMode::kAlways, false, "dumb", "1", true},
+      {ColourMode::kNever, true, "xterm", nullptr, false},
+  };
+  for (const auto& c : cases)
+    EXPECT_EQ(UseColour(c.mode, c.terminal, c.term, c.no_color), c.colour)
+        << static_cast<int>(c.mode) << c.terminal << (c.term ? c.term : "-")
+        << (c.no_color ? c.no_color : "-");
 }
 
 TEST(ConsoleOptions, WindowsDirectoryDefaults) {

@@ -8,6 +8,7 @@
 #include "app/session.h"
 #include "chat/wire.h"
 #include "console/commands.h"
+#include "log/log_window_model.h"
 #include "posix/posix_loop.h"
 #include "platform/fake_files.h"
 #include "platform/fake_net.h"
@@ -114,6 +115,41 @@ TEST_F(CommandsTest, MuteListChangesAreStoredAndShown) {
   EXPECT_NE(out_text.find("a,b cannot be kept in the mute list\n"), std::string::npos);
   EXPECT_NE(out_text.find("unmuted Momo\nMomo is not muted\nnobody is muted\n"),
             std::string::npos);
+}
+
+// A whisper as the server hands it on: a chat line of kind 11.
+std::string WhisperFrom(std::string_view speaker, std::string_view text) {
+  std::string payload = BuildChatText(speaker, text);
+  payload[1] = '\x11';
+  return payload;
+}
+
+TEST_F(CommandsTest, WhispersOnlyPrintsWhisperEntriesFromThenOn) {
+  LogWindowModel window(session->log_store());
+  session->chat()->set_log_window(&window);
+  terminal.SetLogWindow(&window);
+  const struct {
+    const char* command;
+    std::string from_server;
+    std::string printed;
+  } steps[] = {
+      {"/whispers", BuildChatText("Momo", "hi"), "[whispers] only whispers are shown\n"},
+      {nullptr, WhisperFrom("Momo", "psst"), "{Momo -> Demo} psst\n"},
+      {"/whispers on", BuildChatText("Momo", "again"), "[whispers] only whispers are shown\n"},
+      {"/whispers off", BuildChatText("Momo", "back"),
+       "[whispers] all chat is shown\n<Momo> back\n"},
+      {"/whispers", "", "[whispers] only whispers are shown\n"},
+      {"/whispers", "", "[whispers] all chat is shown\n"},
+  };
+  for (const auto& step : steps) {
+    const size_t before = Output().size();
+    if (step.command) commands.Run(step.command);
+    if (!step.from_server.empty()) server->Feed(Framed(step.from_server));
+    terminal.LogChanged();
+    EXPECT_EQ(Output().substr(before), step.printed) << (step.command ? step.command : "");
+  }
+  terminal.SetLogWindow(nullptr);
+  session->chat()->set_log_window(nullptr);
 }
 
 TEST_F(CommandsTest, StatusAndQuit) {
