@@ -4,7 +4,7 @@
 #include <functional>
 #include <string>
 
-#include "console/posix_loop.h"
+#include "posix/posix_loop.h"
 
 namespace tellu {
 
