@@ -221,7 +221,10 @@ void Transfer::Finish() {
   Files& files = site_.files();
   ok = ok && files.Copy(temp_path_, final_path_, false);
   files.Delete(temp_path_);
-  if (ok) site_.AvatarRefresh(final_path_);
+  if (ok) {
+    site_.Received(peer_);
+    site_.AvatarRefresh(final_path_);
+  }
   Close();
 }
 

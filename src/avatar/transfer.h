@@ -35,6 +35,13 @@ class TransferSite {
   virtual void SystemLine(const std::string& text) = 0;
   // A received file is in place: the host reloads the avatars using it.
   virtual void AvatarRefresh(const std::string& final_path) = 0;
+  // Whether a peer's command answers this side's request (the peer pushes,
+  // this side gets) or offer (the peer fetches, this side puts); a refusal
+  // is reported by the site.
+  virtual bool Admits(TransferDirection this_side, const std::string& peer,
+                      const std::string& reference) = 0;
+  // A file from peer was received whole and put in place.
+  virtual void Received(const std::string& peer) = 0;
   // The temporary paths of the live transfers, so that none is shared.
   virtual std::set<std::string>& TempPaths() = 0;
   // The object has ended; the site destroys it once the current event is over.

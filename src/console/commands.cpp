@@ -9,6 +9,7 @@
 #include "bar/text_limit.h"
 #include "chat/objects.h"
 #include "chat/status.h"
+#include "console/display_text.h"
 
 namespace tellu {
 namespace {
@@ -92,6 +93,19 @@ const char kCommandHelp[] =
     "  /who               the people around\n"
     "  /mute NAME  /unmute NAME  /mutes\n"
     "  /help  /quit";
+
+std::string RefusalText(Refusal what, const std::string& name, const std::string& reference) {
+  const std::string who = TerminalText(name), file = TerminalText(reference);
+  switch (what) {
+    case Refusal::kOffer:
+      return "refused an avatar offer that was not asked for: " + who + " offered " + file;
+    case Refusal::kPush:
+      return "refused an avatar file that was not asked for: " + who + " sent " + file;
+    case Refusal::kFetch:
+      return "refused to send an avatar file that was not offered: " + who + " asked for " + file;
+  }
+  return {};
+}
 
 Command ParseCommand(std::string_view line) {
   if (line.empty() || line.front() != '/') {
