@@ -169,8 +169,10 @@ void Transfer::ChunkDigit(uint8_t b) {
 void Transfer::ChunkData(uint8_t b) {
   buffer_[cursor_++] = static_cast<char>(b);
   if (--remaining_ != 0) return;
-  // A lost write would leave a broken file to be copied over a good one.
-  if (!file_ || !file_->Write(std::string_view(buffer_.data(), count_))) return Close();
+  // A lost write would leave a broken file to be copied over a good one; the
+  // chunk is still acknowledged, so that the peer ends as usual.
+  if (!write_failed_ && !(file_ && file_->Write(std::string_view(buffer_.data(), count_))))
+    write_failed_ = true;
   Send("@\n");
   done_ += count_;
   Progress();
@@ -216,7 +218,7 @@ void Transfer::SendChunk() {
 
 void Transfer::Finish() {
   finished_ = true;
-  bool ok = file_ && file_->Flush();
+  bool ok = !write_failed_ && file_ && file_->Flush();
   file_.reset();
   Files& files = site_.files();
   ok = ok && files.Copy(temp_path_, final_path_, false);

@@ -129,6 +129,7 @@ class Transfer : public PeerObject {
   bool temp_reserved_ = false;
   bool temp_created_ = false;
   bool finished_ = false;
+  bool write_failed_ = false;  // the file is not used, the peer not told
   bool ended_ = false;
 };
 

@@ -234,20 +234,49 @@ class ShortDisk : public FakeFiles {
   };
 };
 
-TEST(AvatarReceive, AFailedWriteEndsTheTransferAndKeepsTheFinalFile) {
+// The peer sends as the protocol says, each chunk after the "@" of the one
+// before: it must see every acknowledgement and end as usual, while the
+// final file stays as it was.
+TEST(AvatarReceive, AFailedWriteIsStillAcknowledgedAndTheFinalFileKept) {
+  const std::string data = Data(1000);
+  const std::string first = "000003E8" "0200" + data.substr(0, 512);
+  const std::string second = "01E8" + data.substr(512);
+  for (size_t budget : {0u, 512u}) {
+    FakeSite site;
+    ShortDisk disk;
+    disk.budget = budget;
+    site.files_ = &disk;
+    disk.Put(kFinal, "kept");
+    SCmdAvaRcv& t = site.Open({"bob", "198.51.100.2", kRef, TransferDirection::kGet});
+    FakeNet::Peer* peer = site.net_.LastConnect();
+    peer->Complete();
+    peer->Feed("ok\n" + first);
+    EXPECT_EQ(peer->TakeSent(), "getava,me," + kRef + "\n@\n");
+    EXPECT_FALSE(t.ended());
+    peer->Feed(second);
+    EXPECT_EQ(peer->TakeSent(), "@\n") << budget;
+    EXPECT_TRUE(t.ended());
+    EXPECT_EQ(disk.Get(kFinal), "kept");
+    EXPECT_FALSE(disk.Exists(kTemp));
+    EXPECT_TRUE(site.refreshed.empty());
+    EXPECT_TRUE(site.received.empty());
+  }
+  // The accepted side, pushed to: its peer ends on the last "@" too.
   FakeSite site;
   ShortDisk disk;
-  disk.budget = 512;
+  disk.budget = 0;
   site.files_ = &disk;
   disk.Put(kFinal, "kept");
-  SCmdAvaRcv& t = site.Open({"bob", "198.51.100.2", kRef, TransferDirection::kGet});
-  FakeNet::Peer* peer = site.net_.LastConnect();
-  peer->Complete();
-  peer->Feed("ok\n" + SenderStream(Data(1000), "000003E8"));
-  EXPECT_TRUE(t.ended());
-  EXPECT_EQ(peer->sent(), "getava,me," + kRef + "\n@\n");
+  site.ListenForPeers();
+  FakeNet::Peer* peer = site.PeerConnects();
+  peer->Feed("putava,you," + kRef + "\n" + first);
+  EXPECT_EQ(peer->TakeSent(), "@\n");
+  peer->Feed(second);
+  EXPECT_EQ(peer->TakeSent(), "@\n");
+  EXPECT_TRUE(site.LastAccepted().ended());
   EXPECT_EQ(disk.Get(kFinal), "kept");
   EXPECT_FALSE(disk.Exists(kTemp));
+  EXPECT_TRUE(site.refreshed.empty());
 }
 
 TEST(AvatarReceive, SetUpFailuresEndItSilently) {
