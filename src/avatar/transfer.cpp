@@ -92,8 +92,9 @@ void Transfer::StartSending() {
   done_ = 0;
   Progress();
   Send(Hex(total_, 8));
-  if (total_ == 0) return Close();  // nothing to wait for: the peer is done too
-  SendChunk();
+  // An empty file has no chunk; the receiver's "@" (or its close) ends it.
+  count_ = 0;
+  if (total_ != 0) SendChunk();
   if (!ended_) progress_.StartTimer();
 }
 
@@ -152,7 +153,11 @@ void Transfer::SizeDigit(uint8_t b) {
   state_ = kChunkDigits;
   Progress();
   progress_.StartTimer();
-  if (total_ == 0) Finish();  // no chunk will come
+  if (total_ != 0) return;
+  // No chunk will come; a sender still waits for an acknowledgement, as
+  // after any last chunk.
+  Send("@\n");
+  Finish();
 }
 
 void Transfer::ChunkDigit(uint8_t b) {

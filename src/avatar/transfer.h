@@ -91,8 +91,10 @@ class Transfer : public PeerObject {
   bool OpenForSending();
   bool CreateTemporary();
   void StartProgress() { progress_.StartTimer(); }
-  // State 10: the size, then the first chunk; a file of 0 bytes is done at once.
+  // State 10: the size, then the first chunk (none for a file of 0 bytes).
   void StartSending();
+  // An empty file has been announced and nothing more is due from this side.
+  bool SentEmptyFile() const { return state_ == kAwaitingAck && total_ == 0; }
 
   virtual void Send(std::string_view bytes) = 0;
   virtual void CloseConnection() = 0;

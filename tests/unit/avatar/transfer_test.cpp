@@ -68,6 +68,17 @@ struct Receiver {
   }
 };
 
+// The accepted side: a peer connected and greeted.
+struct Accepted {
+  FakeSite site;
+  FakeNet::Peer* peer = nullptr;
+  Accepted() {
+    site.ListenForPeers();
+    peer = site.PeerConnects();
+  }
+  SCmdAccept& accept() { return site.LastAccepted(); }
+};
+
 void ExpectReceived(Receiver& r, const std::string& data, const std::string& acks) {
   EXPECT_EQ(r.peer->sent(), "getava,me," + kRef + "\n" + acks);
   EXPECT_EQ(r.site.fake_files.Get(kFinal), data);
@@ -125,11 +136,20 @@ TEST(AvatarReceive, SizesAtTheChunkBoundary) {
   }
 }
 
-TEST(AvatarReceive, ASizeOfZeroFinishesAtOnceWithAnEmptyFile) {
-  Receiver r;
-  r.site.fake_files.Put(kFinal, "old");
-  r.Feed({"ok\n00000000"});
-  ExpectReceived(r, "", "");
+// A sender following the protocol sends the size and an empty first chunk,
+// then waits for an "@" before it ends.
+TEST(AvatarReceive, ASizeOfZeroIsAcknowledgedAndFinishesWithAnEmptyFile) {
+  for (const char* stream : {"ok\n00000000", "ok\n00000000" "0000"}) {
+    Receiver r;
+    r.site.fake_files.Put(kFinal, "old");
+    r.Feed({stream});
+    ExpectReceived(r, "", "@\n");
+  }
+  Accepted a;
+  a.peer->Feed("putava,you," + kRef + "\n" "00000000" "0000");
+  EXPECT_EQ(a.peer->sent(), "@\n");
+  EXPECT_TRUE(a.accept().ended());
+  EXPECT_EQ(a.site.fake_files.Get(kFinal), "");
 }
 
 TEST(AvatarReceive, LowerCaseDigitsCountZero) {
@@ -338,16 +358,6 @@ TEST(AvatarTemporaryPath, OnlyTheFileNameIsCut) {
 
 // ----- the accepted side (SCmdAccept, then SCmdAvaSnd) -----
 
-struct Accepted {
-  FakeSite site;
-  FakeNet::Peer* peer = nullptr;
-  Accepted() {
-    site.ListenForPeers();
-    peer = site.PeerConnects();
-  }
-  SCmdAccept& accept() { return site.LastAccepted(); }
-};
-
 TEST(AvatarSend, AGetCommandIsAnsweredChunkByChunkAfterEachAcknowledgement) {
   const std::string data = Data(1000);
   for (bool split_acks : {false, true}) {
@@ -373,12 +383,31 @@ TEST(AvatarSend, AGetCommandIsAnsweredChunkByChunkAfterEachAcknowledgement) {
   }
 }
 
-TEST(AvatarSend, AnEmptyFileIsJustItsSize) {
-  Accepted a;
-  a.site.fake_files.Put(kFinal, "");
-  a.peer->Feed("getava,you," + kRef + "\n");
-  EXPECT_EQ(a.peer->sent(), "00000000");
-  EXPECT_TRUE(a.peer->closed_by_program());
+// An empty file is its size alone; the sender then waits, as after a last
+// chunk, for the receiver's "@" or its close.
+TEST(AvatarSend, AnEmptyFileIsJustItsSizeAndEndsOnTheReceiversWord) {
+  for (bool ack : {true, false}) {
+    Accepted a;
+    a.site.fake_files.Put(kFinal, "");
+    a.peer->Feed("getava,you," + kRef + "\n");
+    EXPECT_EQ(a.peer->sent(), "00000000");
+    EXPECT_FALSE(a.peer->closed_by_program());
+    EXPECT_FALSE(a.accept().ended());
+    if (ack) a.peer->Feed("@\n");
+    else a.peer->Close();
+    EXPECT_TRUE(a.accept().ended()) << ack;
+  }
+  FakeSite site;
+  site.fake_files.Put(kFinal, "");
+  SCmdAvaRcv& t = site.Open({"bob", "198.51.100.2", kRef, TransferDirection::kPut});
+  FakeNet::Peer* peer = site.net_.LastConnect();
+  peer->Complete();
+  peer->Feed("ok\n");
+  EXPECT_EQ(peer->TakeSent(), "putava,me," + kRef + "\n" "00000000");
+  EXPECT_FALSE(t.ended());
+  peer->Feed("@\n");
+  EXPECT_TRUE(t.ended());
+  EXPECT_TRUE(peer->closed_by_program());
 }
 
 TEST(AvatarSend, AcknowledgementRules) {
