@@ -147,6 +147,8 @@ void Transfer::SizeDigit(uint8_t b) {
     --count_;
     return;
   }
+  // Refused before a byte is written: the transfer fails as on any error.
+  if (total_ > kMaxSize) return Close();
   done_ = 0;
   count_ = 0;
   remaining_ = 4;

@@ -54,6 +54,9 @@ std::string TemporaryPath(std::string_view final_path);
 class Transfer : public PeerObject {
  public:
   static constexpr uint32_t kChunk = 512;
+  // The largest file received.  Avatar files are tens of kilobytes: a peer
+  // announcing more is not sending an avatar.
+  static constexpr uint32_t kMaxSize = 64u * 1024 * 1024;
   // Protocol states.
   static constexpr int kGreeting = 0;
   static constexpr int kSizeDigits = 1;

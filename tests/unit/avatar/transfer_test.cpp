@@ -152,6 +152,32 @@ TEST(AvatarReceive, ASizeOfZeroIsAcknowledgedAndFinishesWithAnEmptyFile) {
   EXPECT_EQ(a.site.fake_files.Get(kFinal), "");
 }
 
+TEST(AvatarReceive, ASizeAboveTheLimitIsRefusedBeforeAnythingIsWritten) {
+  char over[9], limit[9];
+  std::snprintf(over, sizeof over, "%08X", Transfer::kMaxSize + 1);
+  std::snprintf(limit, sizeof limit, "%08X", Transfer::kMaxSize);
+  {
+    Receiver r;
+    r.site.fake_files.Put(kFinal, "kept");
+    r.Feed({std::string("ok\n") + over + "0200" + Data(512)});
+    EXPECT_TRUE(r.t->ended());
+    EXPECT_EQ(r.peer->sent(), "getava,me," + kRef + "\n");  // no acknowledgement
+    EXPECT_EQ(r.site.fake_files.Get(kFinal), "kept");
+    EXPECT_FALSE(r.site.fake_files.Exists(kTemp));
+  }
+  {
+    Accepted a;
+    a.peer->Feed("putava,you," + kRef + "\n" + over + "0200" + Data(512));
+    EXPECT_TRUE(a.accept().ended());
+    EXPECT_EQ(a.peer->sent(), "");
+    EXPECT_FALSE(a.site.fake_files.Exists(kTemp));
+  }
+  Receiver r;  // the limit itself is taken
+  r.Feed({std::string("ok\n") + limit + "0200" + Data(512)});
+  EXPECT_FALSE(r.t->ended());
+  EXPECT_EQ(r.site.fake_files.Get(kTemp), Data(512));
+}
+
 TEST(AvatarReceive, LowerCaseDigitsCountZero) {
   Receiver r;
   r.Feed({"ok\n000003e8"});
