@@ -319,19 +319,22 @@ void Commands::Mute(const std::string& name, bool mute) {
     out_.Print("unmuted " + name);
     return;
   }
-  if (store.AddMute(name) == MuteChange::Refused)
-    out_.Print(name + " cannot be kept in the mute list");
+  if (store.Mute(name) == MuteChange::MutedForTheRun)
+    out_.Print("muted " + name + " for this run only, it will not be saved: " + name +
+               " cannot be kept in the mute list");
   else
     out_.Print("muted " + name);
 }
 
 void Commands::Mutes() {
   const auto& list = session_.settings().settings().mute_list;
-  if (list.empty()) {
+  const auto& run = session_.settings().run_mutes();
+  if (list.empty() && run.empty()) {
     out_.Print("nobody is muted");
     return;
   }
   for (const std::string& name : list) out_.Print(name);
+  for (const std::string& name : run) out_.Print(name + "  (this run only)");
 }
 
 void Commands::Avatars(bool print) {
