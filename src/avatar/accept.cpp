@@ -56,12 +56,13 @@ void SCmdAccept::Evaluate() {
     site_.SystemLine(std::string(name) + std::string(avatar_text::kBadFileTail));
     return End();
   }
+  // The peer's get is this side's put, and the other way round.
+  const TransferDirection side = get ? TransferDirection::kPut : TransferDirection::kGet;
+  if (!site_.Admits(side, std::string(name), std::string(file))) return End();
   if (timer_ != 0) site_.timers().Cancel(timer_);
   timer_ = 0;
-  // The peer's get is this side's put, and the other way round.
   transfer_ = std::make_unique<SCmdAvaSnd>(
-      site_, *connection_, std::string(name), std::string(file),
-      get ? TransferDirection::kPut : TransferDirection::kGet,
+      site_, *connection_, std::string(name), std::string(file), side,
       [this](Transfer&) { End(); });
   connection_->SetConnectionKind(kPeerMovedOn);
   connection_->SetPeer(transfer_.get());

@@ -1,6 +1,7 @@
 // The first line on an accepted peer connection: "getava," or "putava,",
-// the peer's name and a file reference.  A sound line hands the connection
-// to an SCmdAvaSnd; anything else ends it.
+// the peer's name and a file reference.  A sound line that answers this
+// side's request or offer hands the connection to an SCmdAvaSnd; anything
+// else ends it.
 #pragma once
 #include <memory>
 #include <string>

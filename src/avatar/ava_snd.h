@@ -20,8 +20,10 @@ class SCmdAvaSnd : public Transfer {
   // failure closes the transfer.
   void Start();
   // The peer went away: the window stays, at its last share, until the user
-  // cancels it.
-  void OnClose() override {}
+  // cancels it; after an empty file there is nothing left to wait for.
+  void OnClose() override {
+    if (SentEmptyFile()) Close();
+  }
 
  private:
   void Send(std::string_view bytes) override { connection_.Send(bytes); }

@@ -23,8 +23,13 @@ AvatarExchange::AvatarExchange(ChatCore& chat, RelayAccess relay, SettingsStore&
       relay_(std::move(relay)),
       ports_(ports),
       flash_(ports.timers, ports.ui),
-      handshake_({chat, settings, ports.files, ports.ui, flash_, places_, relay_.own_address,
-                  [this](const TransferOrder& order) { StartTransfer(order); }}) {
+      requests_(ports.timers),
+      handshake_({chat, settings, ports.files, ports.ui, flash_, requests_, places_,
+                  relay_.own_address,
+                  [this](const TransferOrder& order) { StartTransfer(order); },
+                  [this](Refusal what, const std::string& name, const std::string& reference) {
+                    Refused(what, name, reference);
+                  }}) {
   chat_.set_avatar_hook(this);
 }
 
@@ -66,6 +71,20 @@ void AvatarExchange::Release(PeerObject* object) {
 
 void AvatarExchange::AvatarRefresh(const std::string& final_path) {
   tellu::AvatarRefresh(chat_.objects(), chat_.movement(), relay_.port, final_path);
+}
+
+bool AvatarExchange::Admits(TransferDirection this_side, const std::string& peer,
+                            const std::string& reference) {
+  const bool asked = this_side == TransferDirection::kGet ? requests_.HasRequested(peer)
+                                                          : requests_.HasOffered(peer, reference);
+  if (!asked) Refused(this_side == TransferDirection::kGet ? Refusal::kPush : Refusal::kFetch,
+                      peer, reference);
+  return asked;
+}
+
+void AvatarExchange::Refused(Refusal what, const std::string& name,
+                             const std::string& reference) {
+  if (refused_) refused_(what, name, reference);
 }
 
 Menu AvatarExchange::ChangeMenu(bool shift) {

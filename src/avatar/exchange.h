@@ -14,6 +14,7 @@
 #include "avatar/flash.h"
 #include "avatar/handshake.h"
 #include "avatar/registered.h"
+#include "avatar/request_list.h"
 #include "avatar/transfer.h"
 #include "chat/avatar_hook.h"
 #include "chat/chat_core.h"
@@ -60,6 +61,10 @@ class AvatarExchange : public AvatarHook, private TransferSite {
     host_section_ = std::move(section);
   }
 
+  // Told of every offer, push or fetch refused because this side never asked
+  // for it (the console says so; the Windows program shows nothing).
+  void SetRefusedReport(RefusedFn report) { refused_ = std::move(report); }
+
   int AvatarWhisperCheck(const std::string& text, const std::string& speaker) override {
     return handshake_.AvatarWhisperCheck(text, speaker) ? 1 : 0;
   }
@@ -79,6 +84,7 @@ class AvatarExchange : public AvatarHook, private TransferSite {
 
   Handshake& handshake() { return handshake_; }
   const AttentionFlash& flash() const { return flash_; }
+  const RequestList& requests() const { return requests_; }
   const RegisteredAvatars& registered() const { return registered_; }
   // Transfers and peer connections not yet ended.
   std::size_t live() const;
@@ -94,6 +100,10 @@ class AvatarExchange : public AvatarHook, private TransferSite {
   int ServerPort() override { return relay_.server_port(); }
   void SystemLine(const std::string& text) override { chat_.SystemLine(text); }
   void AvatarRefresh(const std::string& final_path) override;
+  bool Admits(TransferDirection this_side, const std::string& peer,
+              const std::string& reference) override;
+  void Received(const std::string& peer) override { requests_.Consume(peer); }
+  void Refused(Refusal what, const std::string& name, const std::string& reference);
   std::set<std::string>& TempPaths() override { return temp_paths_; }
   void Release(PeerObject* object) override;
 
@@ -104,6 +114,8 @@ class AvatarExchange : public AvatarHook, private TransferSite {
   Profile* host_ini_ = nullptr;
   std::string host_section_;
   AttentionFlash flash_;
+  RequestList requests_;
+  RefusedFn refused_;
   Handshake handshake_;
   RegisteredAvatars registered_;
   std::array<std::string, kMenuEntries> change_entries_;

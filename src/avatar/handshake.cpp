@@ -81,6 +81,7 @@ void Handshake::Answer(bool yes, const std::string& requester, const std::string
     // Behind a private network nobody can reach us: we connect and push.
     l_.start_transfer({requester, address, file, TransferDirection::kPut});
   } else {
+    l_.requests.Offered(requester, file);
     Whisper(requester, std::string(t::kPrefix) + std::string(t::kOfferKey) + file + "," +
                            EncodeAddress(own_address_then));
   }
@@ -94,6 +95,10 @@ void Handshake::OnAvatarOffer(const std::string& owner, std::string_view text) {
     file = rest.substr(0, comma);
     scrambled = rest.substr(comma + 1);
   }
+  if (!l_.requests.HasRequested(owner)) {
+    if (l_.refused) l_.refused(Refusal::kOffer, owner, std::string(file));
+    return;
+  }
   // The file is written where the offer says: only a name that stays in the
   // host program directory is taken.
   if (!IsAvatarFileName(file)) {
@@ -105,6 +110,7 @@ void Handshake::OnAvatarOffer(const std::string& owner, std::string_view text) {
 
 void Handshake::RequestAvatar(const std::string& name) {
   if (name.empty()) return;
+  l_.requests.Requested(name);
   Whisper(name, std::string(t::kPrefix) + std::string(t::kRequestKey) +
                     EncodeAddress(l_.own_address()));
 }

@@ -11,6 +11,7 @@
 
 #include "avatar/common.h"
 #include "avatar/flash.h"
+#include "avatar/request_list.h"
 #include "chat/chat_core.h"
 #include "platform/files.h"
 #include "platform/ui.h"
@@ -26,11 +27,13 @@ class Handshake {
     Files& files;
     Ui& ui;
     AttentionFlash& flash;
+    RequestList& requests;
     const HostPlaces& places;
     // The relay's own address, read at each use: it changes with a new
     // server connection.
     std::function<std::string()> own_address;
     std::function<void(const TransferOrder&)> start_transfer;
+    RefusedFn refused;
   };
   explicit Handshake(Links links);
   Handshake(const Handshake&) = delete;
@@ -44,7 +47,8 @@ class Handshake {
   // are handled while it is open, and each answer uses what its own request
   // brought (address, file, the own address of that moment).
   void OnAvatarRequest(const std::string& requester, std::string_view scrambled);
-  // The requester's side; text begins with the offer keyword.
+  // The requester's side; text begins with the offer keyword.  Only an
+  // owner this side has asked is taken at their word.
   void OnAvatarOffer(const std::string& owner, std::string_view text);
   void RequestAvatar(const std::string& name);
 

@@ -88,8 +88,9 @@ void Transfer::StartSending() {
   done_ = 0;
   Progress();
   Send(Hex(total_, 8));
-  if (total_ == 0) return Close();  // nothing to wait for: the peer is done too
-  SendChunk();
+  // An empty file has no chunk; the receiver's "@" (or its close) ends it.
+  count_ = 0;
+  if (total_ != 0) SendChunk();
   if (!ended_) progress_.StartTimer();
 }
 
@@ -142,13 +143,19 @@ void Transfer::SizeDigit(uint8_t b) {
     --count_;
     return;
   }
+  // Refused before a byte is written: the transfer fails as on any error.
+  if (total_ > kMaxSize) return Close();
   done_ = 0;
   count_ = 0;
   remaining_ = 4;
   state_ = kChunkDigits;
   Progress();
   progress_.StartTimer();
-  if (total_ == 0) Finish();  // no chunk will come
+  if (total_ != 0) return;
+  // No chunk will come; a sender still waits for an acknowledgement, as
+  // after any last chunk.
+  Send("@\n");
+  Finish();
 }
 
 void Transfer::ChunkDigit(uint8_t b) {
@@ -165,8 +172,10 @@ void Transfer::ChunkDigit(uint8_t b) {
 void Transfer::ChunkData(uint8_t b) {
   buffer_[cursor_++] = static_cast<char>(b);
   if (--remaining_ != 0) return;
-  // A lost write would leave a broken file to be copied over a good one.
-  if (!file_ || !file_->Write(std::string_view(buffer_.data(), count_))) return Close();
+  // A lost write would leave a broken file to be copied over a good one; the
+  // chunk is still acknowledged, so that the peer ends as usual.
+  if (!write_failed_ && !(file_ && file_->Write(std::string_view(buffer_.data(), count_))))
+    write_failed_ = true;
   Send("@\n");
   done_ += count_;
   Progress();
@@ -212,12 +221,15 @@ void Transfer::SendChunk() {
 
 void Transfer::Finish() {
   finished_ = true;
-  bool ok = file_ && file_->Flush();
+  bool ok = !write_failed_ && file_ && file_->Flush();
   file_.reset();
   Files& files = site_.files();
   ok = ok && files.Copy(temp_path_, final_path_, false);
   files.Delete(temp_path_);
-  if (ok) site_.AvatarRefresh(final_path_);
+  if (ok) {
+    site_.Received(peer_);
+    site_.AvatarRefresh(final_path_);
+  }
   Close();
 }
 

@@ -35,6 +35,13 @@ class TransferSite {
   virtual void SystemLine(const std::string& text) = 0;
   // A received file is in place: the host reloads the avatars using it.
   virtual void AvatarRefresh(const std::string& final_path) = 0;
+  // Whether a peer's command answers this side's request (the peer pushes,
+  // this side gets) or offer (the peer fetches, this side puts); a refusal
+  // is reported by the site.
+  virtual bool Admits(TransferDirection this_side, const std::string& peer,
+                      const std::string& reference) = 0;
+  // A file from peer was received whole and put in place.
+  virtual void Received(const std::string& peer) = 0;
   // The temporary paths of the live transfers, so that none is shared.
   virtual std::set<std::string>& TempPaths() = 0;
   // The object has ended; the site destroys it once the current event is over.
@@ -47,6 +54,9 @@ std::string TemporaryPath(std::string_view final_path);
 class Transfer : public PeerObject {
  public:
   static constexpr uint32_t kChunk = 512;
+  // The largest file received.  Avatar files are tens of kilobytes: a peer
+  // announcing more is not sending an avatar.
+  static constexpr uint32_t kMaxSize = 64u * 1024 * 1024;
   // Protocol states.
   static constexpr int kGreeting = 0;
   static constexpr int kSizeDigits = 1;
@@ -84,8 +94,10 @@ class Transfer : public PeerObject {
   bool OpenForSending();
   bool CreateTemporary();
   void StartProgress() { progress_.StartTimer(); }
-  // State 10: the size, then the first chunk; a file of 0 bytes is done at once.
+  // State 10: the size, then the first chunk (none for a file of 0 bytes).
   void StartSending();
+  // An empty file has been announced and nothing more is due from this side.
+  bool SentEmptyFile() const { return state_ == kAwaitingAck && total_ == 0; }
 
   virtual void Send(std::string_view bytes) = 0;
   virtual void CloseConnection() = 0;
@@ -122,6 +134,7 @@ class Transfer : public PeerObject {
   bool temp_reserved_ = false;
   bool temp_created_ = false;
   bool finished_ = false;
+  bool write_failed_ = false;  // the file is not used, the peer not told
   bool ended_ = false;
 };
 

@@ -135,6 +135,9 @@ void Dispatcher::RoomPositionBatch(Call& call, std::string_view p) {
     PayloadReader r(p, at + 3);
     std::string opaque = r.ReadFixed(2);
     l_.objects.SetPosition(n, r.ReadPosition());
+    // For object 1 the record shows the stored position while no ghost is
+    // shown (an absent ghost's zeros would put the user's avatar at the
+    // room's origin), and the ghost with its room while one is.
     ToHost(l_.movement.RoomPositionRecord(n, opaque));
   }
   call.result = kSwallow;

@@ -71,9 +71,8 @@ bool Voice::TrackRepeat(const std::string& speaker, const std::string& text) {
   }
   if (++t.count < kAutoMuteRepeats) return false;
   t.count = 0;
-  // A handle the mute list cannot store would come back as other handles (or
-  // none) at the next start; such a person is not muted and the line passes.
-  if (settings_.AddMute(speaker) == MuteChange::Refused) return false;
+  // A handle the mute list cannot store is muted for this run only.
+  settings_.Mute(speaker);
   SystemLine(kMuteNoticeHead + speaker + kMuteNoticeTail);
   return true;
 }

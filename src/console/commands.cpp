@@ -9,6 +9,7 @@
 #include "bar/text_limit.h"
 #include "chat/objects.h"
 #include "chat/status.h"
+#include "console/display_text.h"
 
 namespace tellu {
 namespace {
@@ -93,6 +94,19 @@ const char kCommandHelp[] =
     "  /mute NAME  /unmute NAME  /mutes\n"
     "  /whispers [on|off] print only whispers from now on, or all chat again\n"
     "  /help  /quit";
+
+std::string RefusalText(Refusal what, const std::string& name, const std::string& reference) {
+  const std::string who = TerminalText(name), file = TerminalText(reference);
+  switch (what) {
+    case Refusal::kOffer:
+      return "refused an avatar offer that was not asked for: " + who + " offered " + file;
+    case Refusal::kPush:
+      return "refused an avatar file that was not asked for: " + who + " sent " + file;
+    case Refusal::kFetch:
+      return "refused to send an avatar file that was not offered: " + who + " asked for " + file;
+  }
+  return {};
+}
 
 Command ParseCommand(std::string_view line) {
   if (line.empty() || line.front() != '/') {
@@ -317,19 +331,22 @@ void Commands::Mute(const std::string& name, bool mute) {
     out_.Print("unmuted " + name);
     return;
   }
-  if (store.AddMute(name) == MuteChange::Refused)
-    out_.Print(name + " cannot be kept in the mute list");
+  if (store.Mute(name) == MuteChange::MutedForTheRun)
+    out_.Print("muted " + name + " for this run only, it will not be saved: " + name +
+               " cannot be kept in the mute list");
   else
     out_.Print("muted " + name);
 }
 
 void Commands::Mutes() {
   const auto& list = session_.settings().settings().mute_list;
-  if (list.empty()) {
+  const auto& run = session_.settings().run_mutes();
+  if (list.empty() && run.empty()) {
     out_.Print("nobody is muted");
     return;
   }
   for (const std::string& name : list) out_.Print(name);
+  for (const std::string& name : run) out_.Print(name + "  (this run only)");
 }
 
 void Commands::Avatars(bool print) {

@@ -47,6 +47,10 @@ Command ParseCommand(std::string_view line);
 // The /help text.
 extern const char kCommandHelp[];
 
+// The standard-error line, UTF-8, for a peer's offer, push or fetch that
+// this side never asked for.
+std::string RefusalText(Refusal what, const std::string& name, const std::string& reference);
+
 class Commands {
  public:
   Commands(Session& session, Terminal& terminal);

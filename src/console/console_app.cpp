@@ -88,6 +88,11 @@ class ConsoleApp {
       session_->chat()->set_log_window(log_window_.get());
       terminal_.SetLogWindow(log_window_.get());
       commands_ = std::make_unique<Commands>(*session_, terminal_);
+      if (AvatarExchange* avatar = session_->avatar())
+        avatar->SetRefusedReport([this](Refusal what, const std::string& name,
+                                        const std::string& reference) {
+          terminal_.Diagnostic(RefusalText(what, name, reference));
+        });
       platform_.StartInput([this](const std::string& line) { OnLine(line); },
                            [this] { terminal_.InputClosed(); });
       terminal_.SetInputLine([this] { return platform_.HideInput(); },

@@ -20,7 +20,8 @@ bool SettingsStore::IsStorableHandle(const std::string& handle) {
 
 bool SettingsStore::IsMuted(const std::string& handle) const {
   const auto& list = settings_.mute_list;
-  return std::find(list.begin(), list.end(), handle) != list.end();
+  if (std::find(list.begin(), list.end(), handle) != list.end()) return true;
+  return std::find(run_mutes_.begin(), run_mutes_.end(), handle) != run_mutes_.end();
 }
 
 void SettingsStore::LoadMuteList() {
@@ -39,7 +40,24 @@ MuteChange SettingsStore::AddMute(const std::string& handle) {
   return MuteChange::Muted;
 }
 
+MuteChange SettingsStore::Mute(const std::string& handle) {
+  if (IsStorableHandle(handle)) return AddMute(handle);
+  // Such a handle would come back as other handles (or none) at the next
+  // start; muted in memory, its owner is still kept quiet for this run.
+  if (std::find(run_mutes_.begin(), run_mutes_.end(), handle) == run_mutes_.end()) {
+    if (run_mutes_.size() >= kMaxRunMutes) run_mutes_.erase(run_mutes_.begin());
+    run_mutes_.push_back(handle);
+  }
+  if (mute_list_saved_) mute_list_saved_();
+  return MuteChange::MutedForTheRun;
+}
+
 MuteChange SettingsStore::ToggleMute(const std::string& handle) {
+  if (auto run = std::find(run_mutes_.begin(), run_mutes_.end(), handle); run != run_mutes_.end()) {
+    run_mutes_.erase(run);
+    if (mute_list_saved_) mute_list_saved_();
+    return MuteChange::Unmuted;
+  }
   auto& list = settings_.mute_list;
   auto it = std::find(list.begin(), list.end(), handle);
   if (it == list.end()) return AddMute(handle);

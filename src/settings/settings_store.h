@@ -1,6 +1,7 @@
 // SettingsStore: the Settings record of the slot in use and its keys in
 // tellu.ini.  Every write goes to the profile at once.
 #pragma once
+#include <cstddef>
 #include <functional>
 #include <string>
 #include <vector>
@@ -10,7 +11,8 @@
 
 namespace tellu {
 
-enum class MuteChange { Muted, Unmuted, Refused };
+// MutedForTheRun: the handle cannot be stored, so it is muted in memory only.
+enum class MuteChange { Muted, Unmuted, Refused, MutedForTheRun };
 
 class SettingsStore {
  public:
@@ -34,14 +36,21 @@ class SettingsStore {
   // The mute list.  A handle is storable when it survives a write and a read
   // of MuteList unchanged: not empty, no "," or line break, no blank at either end.
   static bool IsStorableHandle(const std::string& handle);
+  // In the list, or muted for this run only.
   bool IsMuted(const std::string& handle) const;
   void LoadMuteList();
   // Writes MuteList, then tells an open Who window to redraw.
   void SaveMuteList();
   // Appends the handle and saves; Refused (nothing written) when it is not storable.
   MuteChange AddMute(const std::string& handle);
-  // Removes the first occurrence if muted, otherwise appends; then saves.
+  // AddMute, except that a handle the list cannot store is muted for this
+  // run only (at most kMaxRunMutes of them, the oldest giving way).
+  MuteChange Mute(const std::string& handle);
+  // Removes the first occurrence if muted, otherwise appends; then saves.  A
+  // handle muted for the run only is let go without a save.
   MuteChange ToggleMute(const std::string& handle);
+  static constexpr std::size_t kMaxRunMutes = 32;
+  const std::vector<std::string>& run_mutes() const { return run_mutes_; }
   // Replaces the list by the storable handles, in order, and saves.  Returns
   // the handles left out.
   std::vector<std::string> ReplaceMuteList(const std::vector<std::string>& handles);
@@ -56,6 +65,7 @@ class SettingsStore {
   Profile& profile_;
   Settings settings_;
   std::function<void()> mute_list_saved_;
+  std::vector<std::string> run_mutes_;
 };
 
 }  // namespace tellu

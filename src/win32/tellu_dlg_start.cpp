@@ -163,6 +163,7 @@ void CTelluDlg::ApplyFont() {
 
 void CTelluDlg::Fatal(const std::string& report) {
   if (ending_) return;
+  ui_.ShowPendingNotices();  // what led to the failure, before the report
   MessageBoxW(hwnd(), Wide(report).c_str(), Wide(kFatalCaption).c_str(), MB_OK | MB_ICONSTOP);
   EndBar(kExitFatal);
 }
@@ -171,6 +172,7 @@ void CTelluDlg::HostLost() { Fatal(FatalReport(kFatalHostLost, session_->history
 
 void CTelluDlg::EndBar(int exit_status) {
   if (ending_) return;
+  ui_.ShowPendingNotices();
   ending_ = true;
   exit_status_ = exit_status;
   End(exit_status);

@@ -19,8 +19,29 @@ UINT IconStyle(NoticeIcon icon) {
 
 }  // namespace
 
+void WinUiBasic::Show(Note& note) {
+  // Marked first: a flush from inside this box's loop must not show it again.
+  note.shown = true;
+  HWND owner = note.owner && IsWindow(note.owner) ? note.owner : nullptr;
+  MessageBoxW(owner, note.text.c_str(), note.caption.c_str(), note.style);
+}
+
 void WinUiBasic::Notice(const std::string& text, const std::string& caption, NoticeIcon icon) {
-  MessageBoxW(owner_, Wide(text).c_str(), Wide(caption).c_str(), MB_OK | IconStyle(icon));
+  while (!pending_.empty() && pending_.front()->shown) pending_.pop_front();
+  auto note = std::make_shared<Note>(Note{Wide(text), Wide(caption), MB_OK | IconStyle(icon),
+                                          owner_, false});
+  pending_.push_back(note);
+  // In turn with the questions, which are deferred the same way.
+  window_.Defer([note] {
+    if (!note->shown) Show(*note);
+  });
+}
+
+void WinUiBasic::ShowPendingNotices() {
+  std::deque<std::shared_ptr<Note>> now;
+  now.swap(pending_);
+  for (const auto& note : now)
+    if (!note->shown) Show(*note);
 }
 
 void WinUiBasic::Ask(const std::string& text, const std::string& caption,

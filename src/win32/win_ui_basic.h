@@ -4,6 +4,10 @@
 #pragma once
 #include <windows.h>
 
+#include <deque>
+#include <memory>
+#include <string>
+
 #include "platform/ui.h"
 #include "win32/message_window.h"
 
@@ -17,7 +21,12 @@ class WinUiBasic : public Ui {
   void SetOwner(HWND owner) { owner_ = owner; }
   HWND owner() const { return owner_; }
 
+  // The box opens from the loop, after the event at hand (a notice raised
+  // while the relay reads must not run a message loop inside that read).
   void Notice(const std::string& text, const std::string& caption, NoticeIcon icon) override;
+  // Shows at once, in order, the notices still waiting: before the bar ends,
+  // when the loop will not come round again.
+  void ShowPendingNotices();
   // The box opens from the loop, without an owner, so the caller goes on
   // first; the answer follows when the box closes.  Sockets and timers keep
   // running meanwhile.
@@ -30,6 +39,17 @@ class WinUiBasic : public Ui {
  protected:
   MessageWindow& window_;
   HWND owner_ = nullptr;
+
+ private:
+  struct Note {
+    std::wstring text, caption;
+    UINT style = 0;
+    HWND owner = nullptr;
+    bool shown = false;
+  };
+  static void Show(Note& note);
+  // Raised and not yet shown, oldest first.
+  std::deque<std::shared_ptr<Note>> pending_;
 };
 
 }  // namespace tellu

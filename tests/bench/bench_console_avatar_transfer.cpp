@@ -77,6 +77,8 @@ class Side : public TransferSite {
   int ServerPort() override { return *port_; }
   void SystemLine(const std::string&) override {}
   void AvatarRefresh(const std::string&) override { ++received; }
+  bool Admits(TransferDirection, const std::string&, const std::string&) override { return true; }
+  void Received(const std::string&) override {}
   std::set<std::string>& TempPaths() override { return temp_paths_; }
   void Release(PeerObject*) override { ++ended; }
 

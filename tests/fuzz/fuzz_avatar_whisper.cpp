@@ -30,6 +30,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   w.settings.settings().ava_req_refuse_msg = speaker;
   w.core.state().status = (flags & 16) ? kAwayStatus : 0;
 
+  // An offer is acted on only from a name this side asked.
+  if (data[1] & 16) w.exchange.RequestAvatar(speaker);
   const bool claimed = w.exchange.AvatarWhisperCheck(text, speaker) != 0;
   if (claimed != std::string_view(text).starts_with(t::kPrefix)) __builtin_trap();
   while (!w.ui.questions.empty()) w.ui.Answer((flags & 32) != 0);

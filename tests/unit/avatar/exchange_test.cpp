@@ -194,6 +194,155 @@ TEST_F(ExchangeTest, SeveralTransfersAtOnce) {
   EXPECT_EQ(carol.files.Get(kOwnerFile), data);
 }
 
+// ----- a peer that follows the protocol to the byte, scripted by hand -----
+
+const std::string kPrefix = text::Utf8ToSjis("\xE3\x81\x82\xE3\x81\xAE\xE3\x81\x89,");  // あのぉ,
+const std::string kRequest =
+    kPrefix + text::Utf8ToSjis("\xE3\x82\xA2\xE3\x83\x90\xE9\xA0\x82\xE6\x88\xB4");  // アバ頂戴
+const std::string kBobRef = "avatar\\bob.mov";
+
+struct Refused {
+  Refusal what;
+  std::string name, reference;
+  bool operator==(const Refused&) const = default;
+};
+
+class ScriptedPeer : public ::testing::Test {
+ protected:
+  ScriptedPeer() {
+    me.ListenForPeers();
+    me.exchange.SetRefusedReport([this](Refusal what, const std::string& name,
+                                        const std::string& reference) {
+      refused.push_back({what, name, reference});
+    });
+  }
+  // bob connects to this side's port; the greeting is checked and taken.
+  FakeNet::Peer* BobConnects() {
+    FakeNet::Peer* in = me.net.Accept(World::kPort, "203.0.113.10");
+    EXPECT_EQ(in->TakeSent(), "ok\n");
+    return in;
+  }
+  // bob sends the 600 bytes in its two chunks, each after this side's "@".
+  void BobSendsTheFile(FakeNet::Peer* p, std::string head) {
+    p->Feed(head + "00000258" "0200" + data.substr(0, 512));
+    EXPECT_EQ(p->TakeSent(), "@\n");
+    p->Feed("0058" + data.substr(512));
+    EXPECT_EQ(p->TakeSent(), "@\n");
+    EXPECT_EQ(me.files.Get(kOwnerFile), data);
+  }
+  bool NothingHappened(FakeNet::Peer* p) {
+    return p->closed_by_program() && p->sent().empty() && !me.files.Exists(kOwnerFile) &&
+           me.ui.progress.empty() && me.ui.notices.empty() && me.SystemLines().empty();
+  }
+
+  const std::string data = Data(600);
+  World me{"alice", "198.51.100.20"};
+  std::vector<Refused> refused;
+};
+
+TEST_F(ScriptedPeer, OnlyAFileThisSideAskedForIsTaken) {
+  // request, Yes, offer, get
+  me.exchange.RequestAvatar("bob");
+  EXPECT_EQ(me.Whispers().back().text, kRequest + EncodeAddress(me.address));
+  EXPECT_EQ(me.Whispered("bob", kPrefix + "AVA," + kBobRef + "," + EncodeAddress("203.0.113.10")),
+            0);
+  FakeNet::Peer* out = me.net.LastConnect();
+  ASSERT_NE(out, nullptr);
+  EXPECT_EQ(out->host(), "203.0.113.10");
+  out->Complete(me.address);
+  out->Feed("ok\n");
+  EXPECT_EQ(out->TakeSent(), "getava,alice," + kBobRef + "\n");
+  BobSendsTheFile(out, "");
+  EXPECT_TRUE(out->closed_by_program());
+  // The file came: the request is answered, a second offer is nobody's.
+  me.files.Delete(kOwnerFile);
+  me.Whispered("bob", kPrefix + "AVA," + kBobRef + "," + EncodeAddress("203.0.113.10"));
+  EXPECT_EQ(me.net.connects().size(), 1u);
+  EXPECT_EQ(refused, (std::vector<Refused>{{Refusal::kOffer, "bob", kBobRef}}));
+
+  // request, Yes, push with put
+  refused.clear();
+  me.ui.progress.clear();
+  me.exchange.RequestAvatar("bob");
+  FakeNet::Peer* in = BobConnects();
+  BobSendsTheFile(in, "putava,bob," + kBobRef + "\n");
+  in->Close();
+  EXPECT_TRUE(refused.empty());
+  me.files.Delete(kOwnerFile);
+  me.ui.progress.clear();
+  in = BobConnects();
+  in->Feed("putava,bob," + kBobRef + "\n" "00000258" "0200" + data.substr(0, 512));
+  EXPECT_TRUE(NothingHappened(in));
+  EXPECT_EQ(refused, (std::vector<Refused>{{Refusal::kPush, "bob", kBobRef}}));
+}
+
+TEST_F(ScriptedPeer, StrangersAndStaleRequestsAreClosedAtOnce) {
+  me.files.Put("C:\\host\\avatar\\mine.mov", "my avatar");
+  me.core.state().current_avatar = "avatar\\mine.mov";
+  // Nobody asked: an offer, a push and a fetch.
+  me.Whispered("eve", kPrefix + "AVA," + kBobRef + "," + EncodeAddress("203.0.113.66"));
+  EXPECT_TRUE(me.net.connects().empty());
+  FakeNet::Peer* in = BobConnects();
+  in->Feed("putava,eve," + kBobRef + "\n" "00000003" "0003abc");
+  EXPECT_TRUE(NothingHappened(in));
+  in = BobConnects();
+  in->Feed("getava,eve,avatar\\mine.mov\n");
+  EXPECT_TRUE(NothingHappened(in));
+  EXPECT_EQ(refused, (std::vector<Refused>{{Refusal::kOffer, "eve", kBobRef},
+                                           {Refusal::kPush, "eve", kBobRef},
+                                           {Refusal::kFetch, "eve", "avatar\\mine.mov"}}));
+
+  // An offer to bob is fetched by bob only, and only that file.
+  me.Whispered("bob", kRequest + EncodeAddress("203.0.113.10"));
+  me.ui.Answer(true);
+  ASSERT_EQ(me.Whispers().back().text,
+            kPrefix + "AVA,avatar\\mine.mov," + EncodeAddress(me.address));
+  for (const char* line : {"getava,eve,avatar\\mine.mov\n", "getava,bob,avatar\\other.mov\n"}) {
+    in = BobConnects();
+    in->Feed(line);
+    EXPECT_TRUE(in->closed_by_program() && in->sent().empty()) << line;
+  }
+  EXPECT_TRUE(me.ui.progress.empty());
+  in = BobConnects();
+  in->Feed("getava,bob,avatar\\mine.mov\n");
+  EXPECT_EQ(in->TakeSent(), "00000009" "0009my avatar");
+
+  // Fifteen minutes on, the request and the offer are void.
+  me.exchange.RequestAvatar("cat");
+  me.timers.Advance(RequestList::kLifetimeMs - 1);
+  EXPECT_TRUE(me.exchange.requests().HasRequested("cat"));
+  me.timers.Advance(1);
+  refused.clear();
+  me.Whispered("cat", kPrefix + "AVA," + kBobRef + "," + EncodeAddress("203.0.113.67"));
+  in = BobConnects();
+  in->Feed("getava,bob,avatar\\mine.mov\n");
+  EXPECT_TRUE(in->closed_by_program() && in->sent().empty());
+  EXPECT_EQ(refused, (std::vector<Refused>{{Refusal::kOffer, "cat", kBobRef},
+                                           {Refusal::kFetch, "bob", "avatar\\mine.mov"}}));
+  EXPECT_EQ(me.exchange.requests().size(), 0u);
+}
+
+TEST(AvatarRequestList, KeepsAFewDozenAndAskingAgainStartsTheTimeAgain) {
+  FakeTimers timers;
+  RequestList list(timers);
+  for (std::size_t i = 0; i <= RequestList::kMaxEntries; ++i) list.Requested("p" + std::to_string(i));
+  EXPECT_EQ(list.size(), RequestList::kMaxEntries);
+  EXPECT_FALSE(list.HasRequested("p0"));  // the oldest made room
+  EXPECT_TRUE(list.HasRequested("p1"));
+  timers.Advance(RequestList::kLifetimeMs / 2);
+  list.Requested("p1");
+  list.Offered("p1", "a.mov");
+  EXPECT_FALSE(list.HasOffered("p1", "b.mov"));
+  EXPECT_FALSE(list.HasOffered("p2", "a.mov"));
+  timers.Advance(RequestList::kLifetimeMs / 2);
+  EXPECT_TRUE(list.HasRequested("p1"));
+  EXPECT_FALSE(list.HasRequested("p2"));
+  EXPECT_TRUE(list.HasOffered("p1", "a.mov"));
+  list.Consume("p1");
+  EXPECT_FALSE(list.HasRequested("p1"));
+  EXPECT_TRUE(list.HasOffered("p1", "a.mov"));  // an offer may be fetched again
+}
+
 TEST(AvatarExchange, ShuttingDownWithTransfersUnderwayLeavesNoTemporaryFile) {
   World w{"alice"};
   auto exchange = std::make_unique<AvatarExchange>(

@@ -29,6 +29,10 @@ class FakeSite : public TransferSite {
   int ServerPort() override { return kPort; }
   void SystemLine(const std::string& text) override { system_lines.push_back(text); }
   void AvatarRefresh(const std::string& final_path) override { refreshed.push_back(final_path); }
+  // The exchange's request list is tried on its own; here every command is
+  // one this side asked for.
+  bool Admits(TransferDirection, const std::string&, const std::string&) override { return true; }
+  void Received(const std::string& peer) override { received.push_back(peer); }
   std::set<std::string>& TempPaths() override { return temps; }
   void Release(PeerObject* object) override { released.push_back(object); }
 
@@ -71,7 +75,7 @@ class FakeSite : public TransferSite {
   FakeUi ui_;
   std::string dir = "C:\\host\\";
   std::string own_name = "me";
-  std::vector<std::string> system_lines, refreshed;
+  std::vector<std::string> system_lines, refreshed, received;
   std::set<std::string> temps;
   std::vector<PeerObject*> released;
   std::vector<std::unique_ptr<SCmdAccept>> accepted;

@@ -229,6 +229,7 @@ TEST_F(HandshakeTest, AQuestionAnsweredAfterTheExchangeIsGoneDoesNothing) {
 
 TEST_F(HandshakeTest, AnOfferBecomesAConnectionToTheOwner) {
   World requester{"you"};
+  requester.exchange.RequestAvatar("A");
   EXPECT_EQ(requester.Whispered("A", kPrefix + "AVA,avatar\\x.mov," + EncodeAddress("198.51.100.7")),
             0);
   ASSERT_EQ(requester.net.connects().size(), 1u);
@@ -242,6 +243,7 @@ TEST_F(HandshakeTest, AnOfferBecomesAConnectionToTheOwner) {
 
 TEST_F(HandshakeTest, AnOfferWithoutAddressConnectsNowhere) {
   World requester{"you"};
+  requester.exchange.RequestAvatar("A");
   requester.Whispered("A", kPrefix + "AVA,avatar\\x.mov");
   EXPECT_TRUE(requester.net.connects().empty());
   EXPECT_TRUE(requester.SystemLines().empty());
@@ -249,6 +251,7 @@ TEST_F(HandshakeTest, AnOfferWithoutAddressConnectsNowhere) {
 
 TEST_F(HandshakeTest, AnOfferOfAFileOutsideTheHostFolderIsRefused) {
   World requester{"you"};
+  requester.exchange.RequestAvatar("A");
   for (const char* file : {"..\\evil.mov", "C:\\Windows\\evil.mov", "avatar\\x.exe"})
     requester.Whispered("A", kPrefix + "AVA," + file + "," + EncodeAddress("198.51.100.7"));
   EXPECT_TRUE(requester.net.connects().empty());

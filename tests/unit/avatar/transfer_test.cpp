@@ -68,6 +68,17 @@ struct Receiver {
   }
 };
 
+// The accepted side: a peer connected and greeted.
+struct Accepted {
+  FakeSite site;
+  FakeNet::Peer* peer = nullptr;
+  Accepted() {
+    site.ListenForPeers();
+    peer = site.PeerConnects();
+  }
+  SCmdAccept& accept() { return site.LastAccepted(); }
+};
+
 void ExpectReceived(Receiver& r, const std::string& data, const std::string& acks) {
   EXPECT_EQ(r.peer->sent(), "getava,me," + kRef + "\n" + acks);
   EXPECT_EQ(r.site.fake_files.Get(kFinal), data);
@@ -125,11 +136,46 @@ TEST(AvatarReceive, SizesAtTheChunkBoundary) {
   }
 }
 
-TEST(AvatarReceive, ASizeOfZeroFinishesAtOnceWithAnEmptyFile) {
-  Receiver r;
-  r.site.fake_files.Put(kFinal, "old");
-  r.Feed({"ok\n00000000"});
-  ExpectReceived(r, "", "");
+// A sender following the protocol sends the size and an empty first chunk,
+// then waits for an "@" before it ends.
+TEST(AvatarReceive, ASizeOfZeroIsAcknowledgedAndFinishesWithAnEmptyFile) {
+  for (const char* stream : {"ok\n00000000", "ok\n00000000" "0000"}) {
+    Receiver r;
+    r.site.fake_files.Put(kFinal, "old");
+    r.Feed({stream});
+    ExpectReceived(r, "", "@\n");
+  }
+  Accepted a;
+  a.peer->Feed("putava,you," + kRef + "\n" "00000000" "0000");
+  EXPECT_EQ(a.peer->sent(), "@\n");
+  EXPECT_TRUE(a.accept().ended());
+  EXPECT_EQ(a.site.fake_files.Get(kFinal), "");
+}
+
+TEST(AvatarReceive, ASizeAboveTheLimitIsRefusedBeforeAnythingIsWritten) {
+  char over[9], limit[9];
+  std::snprintf(over, sizeof over, "%08X", Transfer::kMaxSize + 1);
+  std::snprintf(limit, sizeof limit, "%08X", Transfer::kMaxSize);
+  {
+    Receiver r;
+    r.site.fake_files.Put(kFinal, "kept");
+    r.Feed({std::string("ok\n") + over + "0200" + Data(512)});
+    EXPECT_TRUE(r.t->ended());
+    EXPECT_EQ(r.peer->sent(), "getava,me," + kRef + "\n");  // no acknowledgement
+    EXPECT_EQ(r.site.fake_files.Get(kFinal), "kept");
+    EXPECT_FALSE(r.site.fake_files.Exists(kTemp));
+  }
+  {
+    Accepted a;
+    a.peer->Feed("putava,you," + kRef + "\n" + over + "0200" + Data(512));
+    EXPECT_TRUE(a.accept().ended());
+    EXPECT_EQ(a.peer->sent(), "");
+    EXPECT_FALSE(a.site.fake_files.Exists(kTemp));
+  }
+  Receiver r;  // the limit itself is taken
+  r.Feed({std::string("ok\n") + limit + "0200" + Data(512)});
+  EXPECT_FALSE(r.t->ended());
+  EXPECT_EQ(r.site.fake_files.Get(kTemp), Data(512));
 }
 
 TEST(AvatarReceive, LowerCaseDigitsCountZero) {
@@ -234,20 +280,49 @@ class ShortDisk : public FakeFiles {
   };
 };
 
-TEST(AvatarReceive, AFailedWriteEndsTheTransferAndKeepsTheFinalFile) {
+// The peer sends as the protocol says, each chunk after the "@" of the one
+// before: it must see every acknowledgement and end as usual, while the
+// final file stays as it was.
+TEST(AvatarReceive, AFailedWriteIsStillAcknowledgedAndTheFinalFileKept) {
+  const std::string data = Data(1000);
+  const std::string first = "000003E8" "0200" + data.substr(0, 512);
+  const std::string second = "01E8" + data.substr(512);
+  for (size_t budget : {0u, 512u}) {
+    FakeSite site;
+    ShortDisk disk;
+    disk.budget = budget;
+    site.files_ = &disk;
+    disk.Put(kFinal, "kept");
+    SCmdAvaRcv& t = site.Open({"bob", "198.51.100.2", kRef, TransferDirection::kGet});
+    FakeNet::Peer* peer = site.net_.LastConnect();
+    peer->Complete();
+    peer->Feed("ok\n" + first);
+    EXPECT_EQ(peer->TakeSent(), "getava,me," + kRef + "\n@\n");
+    EXPECT_FALSE(t.ended());
+    peer->Feed(second);
+    EXPECT_EQ(peer->TakeSent(), "@\n") << budget;
+    EXPECT_TRUE(t.ended());
+    EXPECT_EQ(disk.Get(kFinal), "kept");
+    EXPECT_FALSE(disk.Exists(kTemp));
+    EXPECT_TRUE(site.refreshed.empty());
+    EXPECT_TRUE(site.received.empty());
+  }
+  // The accepted side, pushed to: its peer ends on the last "@" too.
   FakeSite site;
   ShortDisk disk;
-  disk.budget = 512;
+  disk.budget = 0;
   site.files_ = &disk;
   disk.Put(kFinal, "kept");
-  SCmdAvaRcv& t = site.Open({"bob", "198.51.100.2", kRef, TransferDirection::kGet});
-  FakeNet::Peer* peer = site.net_.LastConnect();
-  peer->Complete();
-  peer->Feed("ok\n" + SenderStream(Data(1000), "000003E8"));
-  EXPECT_TRUE(t.ended());
-  EXPECT_EQ(peer->sent(), "getava,me," + kRef + "\n@\n");
+  site.ListenForPeers();
+  FakeNet::Peer* peer = site.PeerConnects();
+  peer->Feed("putava,you," + kRef + "\n" + first);
+  EXPECT_EQ(peer->TakeSent(), "@\n");
+  peer->Feed(second);
+  EXPECT_EQ(peer->TakeSent(), "@\n");
+  EXPECT_TRUE(site.LastAccepted().ended());
   EXPECT_EQ(disk.Get(kFinal), "kept");
   EXPECT_FALSE(disk.Exists(kTemp));
+  EXPECT_TRUE(site.refreshed.empty());
 }
 
 TEST(AvatarReceive, SetUpFailuresEndItSilently) {
@@ -309,16 +384,6 @@ TEST(AvatarTemporaryPath, OnlyTheFileNameIsCut) {
 
 // ----- the accepted side (SCmdAccept, then SCmdAvaSnd) -----
 
-struct Accepted {
-  FakeSite site;
-  FakeNet::Peer* peer = nullptr;
-  Accepted() {
-    site.ListenForPeers();
-    peer = site.PeerConnects();
-  }
-  SCmdAccept& accept() { return site.LastAccepted(); }
-};
-
 TEST(AvatarSend, AGetCommandIsAnsweredChunkByChunkAfterEachAcknowledgement) {
   const std::string data = Data(1000);
   for (bool split_acks : {false, true}) {
@@ -344,12 +409,31 @@ TEST(AvatarSend, AGetCommandIsAnsweredChunkByChunkAfterEachAcknowledgement) {
   }
 }
 
-TEST(AvatarSend, AnEmptyFileIsJustItsSize) {
-  Accepted a;
-  a.site.fake_files.Put(kFinal, "");
-  a.peer->Feed("getava,you," + kRef + "\n");
-  EXPECT_EQ(a.peer->sent(), "00000000");
-  EXPECT_TRUE(a.peer->closed_by_program());
+// An empty file is its size alone; the sender then waits, as after a last
+// chunk, for the receiver's "@" or its close.
+TEST(AvatarSend, AnEmptyFileIsJustItsSizeAndEndsOnTheReceiversWord) {
+  for (bool ack : {true, false}) {
+    Accepted a;
+    a.site.fake_files.Put(kFinal, "");
+    a.peer->Feed("getava,you," + kRef + "\n");
+    EXPECT_EQ(a.peer->sent(), "00000000");
+    EXPECT_FALSE(a.peer->closed_by_program());
+    EXPECT_FALSE(a.accept().ended());
+    if (ack) a.peer->Feed("@\n");
+    else a.peer->Close();
+    EXPECT_TRUE(a.accept().ended()) << ack;
+  }
+  FakeSite site;
+  site.fake_files.Put(kFinal, "");
+  SCmdAvaRcv& t = site.Open({"bob", "198.51.100.2", kRef, TransferDirection::kPut});
+  FakeNet::Peer* peer = site.net_.LastConnect();
+  peer->Complete();
+  peer->Feed("ok\n");
+  EXPECT_EQ(peer->TakeSent(), "putava,me," + kRef + "\n" "00000000");
+  EXPECT_FALSE(t.ended());
+  peer->Feed("@\n");
+  EXPECT_TRUE(t.ended());
+  EXPECT_TRUE(peer->closed_by_program());
 }
 
 TEST(AvatarSend, AcknowledgementRules) {

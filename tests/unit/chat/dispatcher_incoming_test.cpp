@@ -181,6 +181,29 @@ TEST_F(IncomingTest, RoomPositionBatchEmptiesPeopleOfAnotherRoom) {
   EXPECT_EQ(ui.who_changes, who + 1);
 }
 
+TEST_F(IncomingTest, ARoomPositionOfTheUserShowsTheStoredPositionOrTheGhost) {
+  FromHost(B("\x01\x05\x00\x07") + Pos(100, 200, 0x41, 0));  // own room entry, room 7
+  auto record = [](int room, const Position& p) {
+    return B("\xFE\x12\x01\x00") + static_cast<char>(room) + "ab" + Pos(p.x, p.y, p.z, p.dir);
+  };
+  const Position told{300, 400, 5, 6};
+  // No ghost: the host sees what the server said, not the zeros of a ghost.
+  relay.Clear();
+  FromServer(record(9, told));
+  EXPECT_EQ(relay.to_host, std::vector<std::string>{record(9, told)});
+  // While the ghost is shown object 1 is the ghost, in the ghost's room.
+  FromHost(B("\x01\x05\x00\x07") + Pos(100, 200, 0x41, 0));
+  core.state().current_avatar = "av\\me.mov";
+  core.ToggleGhost(false);
+  const Ghost ghost = core.movement().ghost();
+  ASSERT_TRUE(ghost.Shown());
+  ASSERT_EQ(ghost.room, 7);
+  relay.Clear();
+  FromServer(record(9, told));
+  EXPECT_EQ(relay.to_host, std::vector<std::string>{record(7, ghost.pos)});
+  EXPECT_EQ(core.objects().Get(1).pos, told);
+}
+
 TEST_F(IncomingTest, ReleaseEmptiesAndStillReachesTheHost) {
   Name(5, "amy");
   EXPECT_EQ(FromServer(B("\xFE\x0B\x05\x00\xFF")), kPassOn);

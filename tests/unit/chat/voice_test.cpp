@@ -223,9 +223,16 @@ TEST_F(AutoMuteTest, MutedWhisperIsNotLoggedOrAnswered) {
   EXPECT_TRUE(relay.to_server.empty());
 }
 
-TEST_F(AutoMuteTest, HandleTheListCannotStoreIsNotMuted) {
-  EXPECT_EQ(Repeat("a,b", 8), 8);
-  EXPECT_FALSE(settings.IsMuted("a,b"));
+TEST_F(AutoMuteTest, HandleTheListCannotStoreIsMutedForTheRun) {
+  for (const std::string handle : {"a,b", " lead", "trail\t", "c\rr", "l\nf"}) {
+    EXPECT_EQ(Repeat(handle, 7), 7) << handle;
+    relay.Clear();
+    EXPECT_EQ(Repeat(handle, 1), 0) << handle;
+    EXPECT_TRUE(settings.IsMuted(handle)) << handle;
+    EXPECT_EQ(relay.to_host.size(), 1u) << handle;  // the notice only
+    EXPECT_NE(log.pending().back().text.find(handle), std::string::npos) << handle;
+    EXPECT_EQ(Repeat(handle, 3, true), 0) << handle;
+  }
   EXPECT_EQ(profile.Get("SYS1", "MuteList"), "<none>");
 }
 

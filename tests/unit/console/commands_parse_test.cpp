@@ -132,6 +132,16 @@ TEST(TerminalText, Utf8WithLineEndsAndNoControlCharacters) {
   EXPECT_EQ(TypedText("\xE3\x81\x82"), "\x82\xA0");
 }
 
+TEST(RefusalText, NamesThePeerAndTheFileSafelyForTheTerminal) {
+  for (Refusal what : {Refusal::kOffer, Refusal::kPush, Refusal::kFetch}) {
+    const std::string line = RefusalText(what, "\x82\xA0\x1b", "av\\x.mov");
+    EXPECT_NE(line.find("\xE3\x81\x82? "), std::string::npos) << line;
+    EXPECT_NE(line.find(" av\\x.mov"), std::string::npos) << line;
+  }
+  EXPECT_NE(RefusalText(Refusal::kOffer, "a", "b"), RefusalText(Refusal::kPush, "a", "b"));
+  EXPECT_NE(RefusalText(Refusal::kPush, "a", "b"), RefusalText(Refusal::kFetch, "a", "b"));
+}
+
 TEST(SplitParams, BlanksSeparateAndEmptyPiecesGo) {
   EXPECT_EQ(SplitParams("-x  /dir a"), (std::vector<std::string>{"-x", "/dir", "a"}));
   EXPECT_TRUE(SplitParams("").empty());

@@ -107,12 +107,17 @@ TEST_F(CommandsTest, MuteListChangesAreStoredAndShown) {
   commands.Run("/mute a,b");
   EXPECT_EQ(session->settings().settings().mute_list, std::vector<std::string>{"Momo"});
   EXPECT_NE(files.Get("tellu.ini").find("MuteList=Momo"), std::string::npos);
+  EXPECT_TRUE(session->settings().IsMuted("a,b"));
+  commands.Run("/mutes");
+  commands.Run("/unmute a,b");
   commands.Run("/unmute Momo");
   commands.Run("/unmute Momo");
   commands.Run("/mutes");
   const std::string out_text = Output();
   EXPECT_NE(out_text.find("muted Momo\n"), std::string::npos);
   EXPECT_NE(out_text.find("a,b cannot be kept in the mute list\n"), std::string::npos);
+  EXPECT_NE(out_text.find("muted a,b for this run only, it will not be saved"), std::string::npos);
+  EXPECT_NE(out_text.find("Momo\na,b  (this run only)\nunmuted a,b\n"), std::string::npos);
   EXPECT_NE(out_text.find("unmuted Momo\nMomo is not muted\nnobody is muted\n"),
             std::string::npos);
 }

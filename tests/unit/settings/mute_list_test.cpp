@@ -67,6 +67,31 @@ TEST_F(MuteListTest, HandleThatWouldReadBackDifferentlyIsRefused) {
   EXPECT_EQ(store.AddMute("a b\x83\x5c"), MuteChange::Muted);
 }
 
+TEST_F(MuteListTest, AHandleTheListCannotStoreIsMutedForTheRunOnly) {
+  store.AddMute("a");
+  profile.writes.clear();
+  const List bad{"x,y", "", "x\r\ny", " x", "x\t"};
+  for (const std::string& handle : bad) {
+    EXPECT_EQ(store.Mute(handle), MuteChange::MutedForTheRun) << handle;
+    EXPECT_TRUE(store.IsMuted(handle)) << handle;
+  }
+  EXPECT_EQ(store.Mute("b"), MuteChange::Muted);
+  EXPECT_EQ(store.run_mutes(), bad);
+  EXPECT_EQ(store.settings().mute_list, (List{"a", "b"}));
+  EXPECT_EQ(Stored(), "a,b");
+  store.LoadMuteList();  // the next start knows only what was stored
+  EXPECT_TRUE(store.IsMuted("x,y"));
+  EXPECT_EQ(store.ToggleMute("x,y"), MuteChange::Unmuted);
+  EXPECT_FALSE(store.IsMuted("x,y"));
+  EXPECT_EQ(Stored(), "a,b");
+  // A table of a few dozen at most: the oldest gives way.
+  for (std::size_t i = 0; i < SettingsStore::kMaxRunMutes; ++i)
+    store.Mute("," + std::to_string(i));
+  EXPECT_EQ(store.run_mutes().size(), SettingsStore::kMaxRunMutes);
+  EXPECT_FALSE(store.IsMuted(""));
+  EXPECT_TRUE(store.IsMuted(",0"));
+}
+
 TEST_F(MuteListTest, ReplaceLeavesOutUnstorableHandlesSoFileMatchesMemory) {
   List refused = store.ReplaceMuteList({"b", "x,y", "a", ""});
   EXPECT_EQ(refused, (List{"x,y", ""}));
