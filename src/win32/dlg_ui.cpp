@@ -7,9 +7,8 @@
 
 namespace tellu {
 
-// The log window and the Real-time Who window are not part of this program
-// yet: there is nothing to refresh.
-void DlgUi::LogChanged() {}
+void DlgUi::LogChanged() { bar_.LogChanged(); }
+// The Real-time Who window is not part of this program yet: nothing to refresh.
 void DlgUi::WhoChanged() {}
 
 void DlgUi::StatusChanged(int index) { bar_.ShowStatus(index); }

@@ -19,6 +19,7 @@
 #include "win32/dialog_layout.h"
 #include "win32/dlg_ui.h"
 #include "win32/host_typing.h"
+#include "win32/log_window.h"
 #include "win32/message_window.h"
 #include "win32/startup_notice.h"
 #include "win32/status_popup.h"
@@ -49,6 +50,12 @@ class CTelluDlg : public Dialog {
   void ShowStatus(int index);
   void EnableLoginItems(bool enable) { system_menu_.EnableLoginItems(enable); }
   void ToggleWhoWindow();
+  // The log window (tellu_dlg_log.cpp): item 48, the refresh request, the
+  // lost-server notice.
+  void ToggleLogWindow();
+  void OpenLogWindow();
+  void LogChanged();
+  void AppendServerLost(const std::string& text);
 
  protected:
   BOOL OnInitDialog() override;
@@ -131,6 +138,7 @@ class CTelluDlg : public Dialog {
   BarTooltips tooltips_;
   std::unique_ptr<BarKeyFilter> keys_;
   HFONT font_ = nullptr;
+  LogWindow* log_window_ = nullptr;  // cleared whenever the window is destroyed
   bool first_focus_ = true;
 };
 

@@ -58,8 +58,10 @@ bool CTelluDlg::OnSysCommand(UINT command) {
       SendMessageW(hwnd(), WM_NEXTDLGCTL, 0, 0);
       return true;
     case kLogCommand:
+      ToggleLogWindow();
+      return true;
     case kSettingsCommand:
-      // The log window and the settings dialog are not part of this program yet.
+      // The settings dialog is not part of this program yet.
       return true;
     case kWhoCommand:
       ToggleWhoWindow();

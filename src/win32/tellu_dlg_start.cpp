@@ -7,6 +7,7 @@
 #include "app/host_title.h"
 #include "app/launch.h"
 #include "settings/keys.h"
+#include "settings/startup.h"
 #include "win32/host_window.h"
 #include "win32/resource.h"
 #include "win32/tellu_dlg.h"
@@ -40,8 +41,7 @@ Session::Hooks CTelluDlg::MakeHooks() {
   };
   hooks.host_ready = [this] { LaunchedHostReady(); };
   hooks.fatal = [this](const std::string& report) { Fatal(report); };
-  // The notice belongs in the log window, which this program does not have yet.
-  hooks.server_lost = [](const std::string&) {};
+  hooks.server_lost = [this](const std::string& text) { AppendServerLost(text); };
   return hooks;
 }
 
@@ -113,7 +113,11 @@ void CTelluDlg::StartSlide() {
   if (s.position_save_flag != 0 && GetWindowRect(host_, &host)) {
     SetWindowPos(host_, nullptr, s.position_rv.x, s.position_rv.y, 0, 0,
                  SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-    // LogWindowFlag would reopen the log window here; the program has none yet.
+    if (s.log_window_flag == 1 && !log_window_) {
+      // The saved mode is read, but a log window always opens real-time.
+      ReadLogWindowReal(session_->settings());
+      OpenLogWindow();
+    }
   }
   GetWindowRect(host_, &host);
   slide_target_ = s.position_save_flag != 0
@@ -157,6 +161,7 @@ void CTelluDlg::ApplyFont() {
   HFONT made = CreateFontIndirectW(&font);
   if (!made) return;
   SendMessageW(edit_, WM_SETFONT, reinterpret_cast<WPARAM>(made), TRUE);
+  if (log_window_) log_window_->view().SetViewFont(s.font_tenths, s.font_face);
   if (font_) DeleteObject(font_);
   font_ = made;
 }
@@ -183,6 +188,7 @@ void CTelluDlg::OnDestroy() {
   sliding_ = false;
   keys_.reset();
   typing_.reset();
+  if (log_window_) log_window_->Close();
   if (session_) session_->Shutdown();
   notice_.Destroy();
   if (host_) SetWindowTextSjis(host_, host_title_);

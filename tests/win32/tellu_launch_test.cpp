@@ -13,6 +13,7 @@
 #include "win32/bmp_menu_capture.h"
 #include "win32/host_window.h"
 #include "win32/message_window.h"
+#include "relay/relay.h"
 #include "win32/resource.h"
 #include "win32/wide_text.h"
 #include "win32/win_net.h"
@@ -55,6 +56,7 @@ class TestServer {
   }
   int port() const { return listener_ ? listener_->Port() : 0; }
   bool connected() const { return connection_ != nullptr; }
+  void Drop() { connection_.reset(); }
   void Send(const std::string& payload) {
     connection_->Send(std::string(1, static_cast<char>(payload.size() + 1)) + payload);
   }
@@ -341,6 +343,48 @@ TEST_F(TelluLaunchTest, AHostThatStopsReadingHoldsTheServerBack) {
   EXPECT_LT(after, before + (48u << 20)) << "before " << before << ", after " << after
                                          << ", the server handed over " << taken;
   PostMessageW(tellu.Bar(), WM_CLOSE, 0, 0);
+  EXPECT_EQ(tellu.WaitForExit(), 0);
+  CloseLaunchedHost(log);
+}
+
+TEST_F(TelluLaunchTest, TheLogWindowFollowsTheChatFromItem48) {
+  TelluProcess tellu(TelluIni(title, "", 30));
+  ASSERT_TRUE(tellu.Start());
+  HWND bar = tellu.WaitForBar();
+  ASSERT_NE(bar, nullptr);
+  ASSERT_TRUE(Poll([&] { return !server.Payloads().empty(); }));
+  ASSERT_TRUE(tellu.WaitForDock());
+  auto log_window = [&] {
+    return tellu.FindWindowWhere([](HWND w) {
+      return testing::WindowTextOf(w).rfind(L"LogDisplay (", 0) == 0 && IsWindowVisible(w);
+    });
+  };
+  auto view_text = [](HWND w) { return testing::WindowTextOf(GetDlgItem(w, IDC_LOG_VIEW)); };
+
+  PostMessageW(bar, WM_SYSCOMMAND, 48, 0);
+  HWND shown = nullptr;
+  ASSERT_TRUE(Poll([&] { return (shown = log_window()) != nullptr; }));
+  EXPECT_EQ(testing::WindowTextOf(shown), L"LogDisplay (  0%)");
+  server.Send(std::string("\x01\x0E\x00\x03" "Bob" "\x0E" "see www.a.jp !", 22));
+  server.Send(std::string("\x01\x11\x00\x03" "Ann" "\x04" "psst", 12));
+  const std::wstring both = L"\n<Bob> see www.a.jp !\n{Ann -> tester} psst";
+  EXPECT_TRUE(Poll([&] { return view_text(shown) == both; })) << view_text(shown);
+  testing::CaptureWindow(shown, "tellu_log_window_launch.bmp");
+
+  // Closed and opened again, it shows the store at once.
+  PostMessageW(shown, WM_COMMAND, MAKEWPARAM(IDC_LOG_CLOSE, BN_CLICKED),
+               reinterpret_cast<LPARAM>(GetDlgItem(shown, IDC_LOG_CLOSE)));
+  ASSERT_TRUE(Poll([&] { return !IsWindow(shown); }));
+  PostMessageW(bar, WM_SYSCOMMAND, 48, 0);
+  ASSERT_TRUE(Poll([&] { return (shown = log_window()) != nullptr; }));
+  EXPECT_EQ(view_text(shown), both);
+
+  // The server goes: the notice follows in the view.
+  server.Drop();
+  const std::wstring lost = both + Wide(kServerLostNotice);
+  EXPECT_TRUE(Poll([&] { return view_text(shown) == lost; }))
+      << view_text(shown);
+  PostMessageW(bar, WM_CLOSE, 0, 0);
   EXPECT_EQ(tellu.WaitForExit(), 0);
   CloseLaunchedHost(log);
 }

@@ -1,0 +1,257 @@
+#include "win32/link_view.h"
+
+#include <algorithm>
+
+#include "log/find_address.h"
+#include "text/sjis.h"
+#include "win32/wide_text.h"
+
+namespace tellu {
+namespace {
+
+// The rich edit 1.0 window class, registered by its library.
+bool LoadRichEdit() {
+  static const bool loaded = LoadLibraryW(L"RICHED32.DLL") != nullptr;
+  return loaded;
+}
+
+LONG TextLength(HWND view) { return static_cast<LONG>(GetWindowTextLengthW(view)); }
+
+void Select(HWND view, LONG from, LONG to) {
+  CHARRANGE range{from, to};
+  SendMessageW(view, EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&range));
+}
+
+CHARRANGE Selection(HWND view) {
+  CHARRANGE range{};
+  SendMessageW(view, EM_EXGETSEL, 0, reinterpret_cast<LPARAM>(&range));
+  return range;
+}
+
+// Shift-JIS text of a range.  Some rich edit 1.0 controls fill the range
+// buffer with narrow text even for a wide window (the Shift-JIS bytes they
+// keep); others with UTF-16, converted here with the program's table.
+std::string TextRange(HWND view, LONG from, LONG to, bool narrow) {
+  if (to <= from) return {};
+  const size_t room = static_cast<size_t>(to - from) * 2 + 2;
+  std::wstring text(room, L'\0');
+  TEXTRANGEW range{{from, to}, text.data()};
+  const size_t n = static_cast<size_t>(
+      SendMessageW(view, EM_GETTEXTRANGE, 0, reinterpret_cast<LPARAM>(&range)));
+  if (narrow) {
+    std::string bytes(reinterpret_cast<const char*>(text.data()), std::min(n, room * 2 - 1));
+    return bytes.substr(0, bytes.find('\0'));
+  }
+  text.resize(std::min(n, room));
+  return Sjis(text);
+}
+
+// Which kind of range text the control gives: it is asked for "ab".
+bool GivesNarrowRanges(HWND view) {
+  SendMessageW(view, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(L"ab"));
+  wchar_t probe[4] = {};
+  TEXTRANGEW range{{0, 2}, probe};
+  SendMessageW(view, EM_GETTEXTRANGE, 0, reinterpret_cast<LPARAM>(&range));
+  SetWindowTextW(view, L"");
+  return probe[0] == static_cast<wchar_t>('a' | 'b' << 8);
+}
+
+void ReplaceSelection(HWND view, std::string_view sjis) {
+  const std::wstring wide = Wide(sjis);
+  SendMessageW(view, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(wide.c_str()));
+}
+
+LONG LineStart(HWND view, LONG at) {
+  const LRESULT line = SendMessageW(view, EM_EXLINEFROMCHAR, 0, at);
+  return static_cast<LONG>(SendMessageW(view, EM_LINEINDEX, line, 0));
+}
+
+bool IsLineBreak(char c) { return c == '\n' || c == '\r'; }
+
+// At most 31 bytes of a Shift-JIS face name, never half a character.
+std::wstring FaceName(const std::string& face) {
+  size_t end = 0;
+  while (end < face.size()) {
+    const size_t next = end + text::CharSize(face, end);
+    if (next > 31) break;
+    end = next;
+  }
+  std::wstring wide = Wide(std::string_view(face).substr(0, end));
+  if (wide.size() >= LF_FACESIZE) wide.resize(LF_FACESIZE - 1);
+  return wide;
+}
+
+}  // namespace
+
+bool LinkView::CreateFromPlaceholder(HWND owner, int id, int font_tenths,
+                                     const std::string& face) {
+  HWND placeholder = GetDlgItem(owner, id);
+  if (!placeholder || !LoadRichEdit()) return false;
+  RECT r;
+  GetWindowRect(placeholder, &r);
+  MapWindowPoints(nullptr, owner, reinterpret_cast<POINT*>(&r), 2);
+  DestroyWindow(placeholder);
+  HWND view = CreateWindowExW(
+      0, L"RICHEDIT", L"",
+      WS_CHILD | WS_VISIBLE | WS_BORDER | WS_VSCROLL | ES_MULTILINE | ES_AUTOVSCROLL |
+          ES_READONLY | ES_WANTRETURN,
+      r.left, r.top, r.right - r.left, r.bottom - r.top, owner,
+      reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleW(nullptr), nullptr);
+  if (!view || !Attach(view)) return false;
+  narrow_ranges_ = GivesNarrowRanges(view);
+  font_tenths_ = font_tenths;
+  face_ = face;
+  CHARFORMATW format = DefaultFormat();
+  SendMessageW(view, EM_SETCHARFORMAT, SCF_DEFAULT, reinterpret_cast<LPARAM>(&format));
+  insert_colour_ = RGB(0, 0, 0);
+  SetBackground(RGB(255, 255, 255));
+  line_limit_ = 0;
+  SendMessageW(view, EM_SETEVENTMASK, 0,
+               ENM_CHANGE | ENM_UPDATE | ENM_SCROLL | ENM_KEYEVENTS | ENM_MOUSEEVENTS |
+                   ENM_REQUESTRESIZE | ENM_SELCHANGE | ENM_DROPFILES | ENM_PROTECTED);
+  SendMessageW(view, EM_SETWORDWRAPMODE, 0, 0);
+  return true;
+}
+
+CHARFORMATW LinkView::DefaultFormat() const {
+  CHARFORMATW format{};
+  format.cbSize = sizeof format;
+  format.dwMask = CFM_SIZE | CFM_COLOR | CFM_FACE | CFM_OFFSET | CFM_BOLD | CFM_ITALIC |
+                  CFM_UNDERLINE | CFM_STRIKEOUT | CFM_PROTECTED;
+  format.yHeight = font_tenths_ * 2;
+  format.bCharSet = DEFAULT_CHARSET;
+  format.crTextColor = RGB(0, 0, 0);
+  const std::wstring face = FaceName(face_);
+  face.copy(format.szFaceName, face.size());
+  return format;
+}
+
+void LinkView::SetBackground(COLORREF colour) {
+  background_ = colour;
+  if (hwnd()) SendMessageW(hwnd(), EM_SETBKGNDCOLOR, 0, colour);
+}
+
+void LinkView::CaretToEnd() {
+  const LONG end = TextLength(hwnd());
+  Select(hwnd(), end, end);
+}
+
+void LinkView::AppendPlain(std::string_view sjis) {
+  HWND view = hwnd();
+  if (!view) return;
+  CaretToEnd();
+  CHARFORMATW colour{};
+  colour.cbSize = sizeof colour;
+  colour.dwMask = CFM_COLOR;
+  colour.crTextColor = insert_colour_;
+  SendMessageW(view, EM_SETCHARFORMAT, SCF_SELECTION, reinterpret_cast<LPARAM>(&colour));
+  ReplaceSelection(view, sjis);
+  CaretToEnd();
+  if (line_limit_ > 0) {
+    const LRESULT lines = SendMessageW(view, EM_GETLINECOUNT, 0, 0);
+    if (lines > line_limit_) {
+      const LRESULT first = SendMessageW(view, EM_LINEINDEX, lines - line_limit_, 0);
+      if (first > 0) {
+        Select(view, 0, static_cast<LONG>(first));
+        ReplaceSelection(view, "");
+        CaretToEnd();
+      }
+    }
+  }
+  SendMessageW(view, EM_SCROLLCARET, 0, 0);
+}
+
+void LinkView::AppendText(std::string_view sjis) {
+  while (std::optional<AddressSpan> found = FindAddress(sjis)) {
+    AppendPlain(sjis.substr(0, found->start));
+    const COLORREF kept = insert_colour_;
+    insert_colour_ = kAddressColour;
+    AppendPlain(sjis.substr(found->start, found->length));
+    insert_colour_ = kept;
+    sjis.remove_prefix(found->start + found->length);
+  }
+  AppendPlain(sjis);
+}
+
+void LinkView::SetViewFont(int font_tenths, const std::string& face) {
+  font_tenths_ = font_tenths;
+  face_ = face;
+  if (!hwnd()) return;
+  CHARFORMATW format = DefaultFormat();
+  SendMessageW(hwnd(), EM_SETCHARFORMAT, SCF_DEFAULT, reinterpret_cast<LPARAM>(&format));
+  Select(hwnd(), 0, -1);
+  SendMessageW(hwnd(), EM_SETCHARFORMAT, SCF_SELECTION, reinterpret_cast<LPARAM>(&format));
+  CaretToEnd();
+  AppendText("");
+}
+
+bool LinkView::OpenClickedAddress(LPARAM point) {
+  HWND view = hwnd();
+  SendMessageW(view, WM_SETREDRAW, FALSE, 0);
+  const CHARRANGE kept = Selection(view);
+  CallOriginal(WM_LBUTTONDBLCLK, MK_LBUTTON, point);
+  const LONG p = Selection(view).cpMin;
+  // The region starts after the line break before the clicked line, going
+  // back over lines the control only wrapped.
+  LONG s = LineStart(view, p);
+  while (s > 0) {
+    const std::string before = TextRange(view, s - 1, s, narrow_ranges_);
+    if (before.empty() || IsLineBreak(before[0])) break;
+    s = LineStart(view, s - 1);
+  }
+  // An address runs on from the click over address characters only.
+  const LONG to = std::min(TextLength(view), p + 1024);
+  std::string region = TextRange(view, s, to, narrow_ranges_);
+  const size_t offset = std::min(TextRange(view, s, p, narrow_ranges_).size(), region.size());
+  size_t e = std::min(offset + 1, region.size());
+  while (e < region.size() && IsAddressChar(static_cast<unsigned char>(region[e]))) ++e;
+  region.resize(e);
+  const std::optional<ClickedAddress> address = AddressAt(region, offset);
+  Select(view, kept.cpMin, kept.cpMax);
+  SendMessageW(view, WM_SETREDRAW, TRUE, 0);
+  InvalidateRect(view, nullptr, TRUE);
+  if (!address) return false;
+  const COLORREF kept_background = background_;
+  SendMessageW(view, EM_SETBKGNDCOLOR, 0, kOpeningFlash);
+  RedrawWindow(view, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+  shell_.Open(address->open);
+  SetBackground(kept_background);
+  InvalidateRect(view, nullptr, TRUE);
+  return true;
+}
+
+void LinkView::ShowMenu() {
+  HMENU menu = CreatePopupMenu();
+  if (!menu) return;
+  const CHARRANGE selection = Selection(hwnd());
+  AppendMenuW(menu, MF_STRING | (selection.cpMin == selection.cpMax ? MF_GRAYED : 0),
+              kCopyCommand, L"Copy(&C)");
+  AppendMenuW(menu, MF_STRING, kSelectAllCommand, L"Select all(&A)");
+  POINT at;
+  GetCursorPos(&at);
+  const int chosen = TrackPopupMenu(menu, TPM_RIGHTBUTTON | TPM_RETURNCMD | TPM_NONOTIFY, at.x,
+                                    at.y, 0, hwnd(), nullptr);
+  DestroyMenu(menu);
+  if (chosen == kCopyCommand) SendMessageW(hwnd(), WM_COPY, 0, 0);
+  if (chosen == kSelectAllCommand) Select(hwnd(), 0, TextLength(hwnd()));
+}
+
+LRESULT LinkView::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
+  switch (message) {
+    case WM_LBUTTONDBLCLK:
+      if (OpenClickedAddress(lparam)) return 0;
+      return CallOriginal(message, wparam, lparam);
+    case WM_RBUTTONUP:
+      ShowMenu();
+      return CallOriginal(message, wparam, lparam);
+    case WM_SIZE: {
+      const LRESULT result = CallOriginal(message, wparam, lparam);
+      AppendText("");
+      return result;
+    }
+    default:
+      return CallOriginal(message, wparam, lparam);
+  }
+}
+
+}  // namespace tellu

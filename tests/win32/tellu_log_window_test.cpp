@@ -1,0 +1,198 @@
+// The log window on its own, in this process, over a log store the test
+// fills: colours read back from the view, freezing, whispers only, the line
+// limit, addresses opened through a recording shell, closing.
+#include <windows.h>
+
+#include <richedit.h>
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "platform/shell.h"
+#include "tellu_process.h"
+#include "win32/bmp_menu_capture.h"
+#include "win32/log_window.h"
+#include "win32/resource.h"
+#include "win32/wide_text.h"
+#include "win32/window.h"
+
+namespace tellu {
+namespace {
+
+class RecordingShell : public Shell {
+ public:
+  bool Open(const std::string& document) override {
+    opened.push_back(document);
+    return true;
+  }
+  bool Start(const std::string&, const std::string&, const std::string&) override {
+    return false;
+  }
+  std::vector<std::string> opened;
+};
+
+class Owner : public Window {
+ public:
+  Owner() { Create({L"TelluLogOwner"}, L"owner", WS_POPUP, 0, 0, 0, 10, 10, nullptr); }
+};
+
+void Drain() {
+  MSG m;
+  for (int round = 0; round < 3; ++round) {
+    while (PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE)) {
+      TranslateMessage(&m);
+      DispatchMessageW(&m);
+    }
+    Sleep(10);
+  }
+}
+
+// The view's text with its line breaks as "\n".
+std::wstring ViewText(HWND view) {
+  std::wstring text(static_cast<size_t>(GetWindowTextLengthW(view)) + 1, L'\0');
+  text.resize(static_cast<size_t>(GetWindowTextW(view, text.data(), static_cast<int>(text.size()))));
+  std::wstring out;
+  for (size_t i = 0; i < text.size(); ++i) {
+    if (text[i] == L'\r' && i + 1 < text.size() && text[i + 1] == L'\n') continue;
+    out += text[i] == L'\r' ? L'\n' : text[i];
+  }
+  return out;
+}
+
+// Where a text stands in the view, in the control's own character positions.
+LONG Find(HWND view, const std::wstring& what) {
+  FINDTEXTW find{{0, -1}, what.c_str()};
+  return static_cast<LONG>(SendMessageW(view, EM_FINDTEXTW, 1 /* down */, reinterpret_cast<LPARAM>(&find)));
+}
+
+COLORREF ColourAt(HWND view, LONG at) {
+  CHARRANGE range{at, at + 1};
+  SendMessageW(view, EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&range));
+  CHARFORMATW format{};
+  format.cbSize = sizeof format;
+  SendMessageW(view, EM_GETCHARFORMAT, SCF_SELECTION, reinterpret_cast<LPARAM>(&format));
+  return format.crTextColor;
+}
+
+void DoubleClick(HWND view, const std::wstring& text) {
+  const LONG at = Find(view, text);
+  POINTL point{};
+  SendMessageW(view, EM_POSFROMCHAR, reinterpret_cast<WPARAM>(&point), at + 1);
+  const LPARAM where = MAKELPARAM(point.x + 1, point.y + 2);
+  SendMessageW(view, WM_LBUTTONDOWN, MK_LBUTTON, where);
+  SendMessageW(view, WM_LBUTTONUP, 0, where);
+  SendMessageW(view, WM_LBUTTONDBLCLK, MK_LBUTTON, where);
+  SendMessageW(view, WM_LBUTTONUP, 0, where);
+}
+
+void Click(HWND window, int id) {
+  SendMessageW(window, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
+               reinterpret_cast<LPARAM>(GetDlgItem(window, id)));
+}
+
+std::wstring Line(HWND view, int index) {
+  wchar_t buffer[256] = {};
+  *reinterpret_cast<WORD*>(buffer) = 255;
+  const LRESULT n = SendMessageW(view, EM_GETLINE, index, reinterpret_cast<LPARAM>(buffer));
+  std::wstring line(buffer, static_cast<size_t>(n));
+  while (!line.empty() && (line.back() == L'\r' || line.back() == L'\n')) line.pop_back();
+  return line;
+}
+
+TEST(TelluLogWindow, LiveFrozenWhispersLimitAddressesAndClose) {
+  Owner owner;
+  LogStore store;
+  RecordingShell shell;
+  Settings settings;
+  settings.font_tenths = 90;
+  int gone = 0;
+  store.Append("<Bob>", "see www.example.com now");
+  LogWindow* window = LogWindow::Open(owner.hwnd(), store, shell, settings, [&] { ++gone; });
+  ASSERT_NE(window, nullptr);
+  HWND dialog = window->hwnd();
+  HWND view = GetDlgItem(dialog, IDC_LOG_VIEW);
+  ASSERT_NE(view, nullptr);
+  EXPECT_EQ(WindowText(dialog), "LogDisplay (  0%)");
+  // The full fill: everything in black but the address.
+  EXPECT_EQ(ViewText(view), L"\n<Bob> see www.example.com now");
+  EXPECT_EQ(ColourAt(view, Find(view, L"<Bob>")), RGB(0, 0, 0));
+  EXPECT_EQ(ColourAt(view, Find(view, L"www.")), kAddressColour);
+  EXPECT_EQ(ColourAt(view, Find(view, L" now")), RGB(0, 0, 0));
+
+  // Live lines come with their colours on the refresh request.
+  store.Append("<Amy>", "hello");
+  store.Append("{Ann -> me}", "mail me@x.org or www.b.jp");
+  PostMessageW(dialog, kRefreshMessage, 0, 0);
+  Drain();
+  EXPECT_TRUE(store.pending().empty());
+  EXPECT_EQ(ViewText(view),
+            L"\n<Bob> see www.example.com now\n<Amy> hello\n{Ann -> me} mail me@x.org or www.b.jp");
+  struct {
+    const wchar_t* text;
+    COLORREF colour;
+  } colours[] = {{L"<Amy>", RGB(0, 0, 255)},   {L"hello", RGB(0, 0, 0)},
+                 {L"{Ann", RGB(0, 0, 255)},    {L"mail", RGB(255, 0, 0)},
+                 {L"me@x", kAddressColour},    {L" or ", RGB(255, 0, 0)},
+                 {L"www.b.jp", kAddressColour}};
+  for (const auto& c : colours) EXPECT_EQ(ColourAt(view, Find(view, c.text)), c.colour) << c.text;
+  testing::CaptureWindow(dialog, "tellu_log_window_live.bmp");
+
+  // A double click on an address opens it; elsewhere nothing opens.
+  DoubleClick(view, L"example.com");
+  DoubleClick(view, L"me@x.org");
+  DoubleClick(view, L"hello");
+  EXPECT_EQ(shell.opened, (std::vector<std::string>{"http://www.example.com", "mailto:me@x.org"}));
+  EXPECT_EQ(window->view().background(), RGB(255, 255, 255));
+
+  // Frozen: lines wait in the store; Real appends them in one go.
+  Click(dialog, IDC_LOG_FREEZE);
+  EXPECT_EQ(WindowText(GetDlgItem(dialog, IDC_LOG_FREEZE)), "Real(&R)");
+  EXPECT_EQ(window->view().background(), RGB(0, 255, 255));
+  EXPECT_FALSE(window->model()->wants_refresh());
+  store.Append("<Cid>", "one");
+  store.Append("{Dan -> me}", "two");
+  InvalidateRect(dialog, nullptr, FALSE);
+  Drain();
+  EXPECT_EQ(store.pending().size(), 2u);
+  EXPECT_EQ(ViewText(view).find(L"<Cid>"), std::wstring::npos);
+  testing::CaptureWindow(dialog, "tellu_log_window_frozen.bmp");
+  Click(dialog, IDC_LOG_FREEZE);
+  EXPECT_EQ(WindowText(GetDlgItem(dialog, IDC_LOG_FREEZE)), "Freeze(&F)");
+  EXPECT_EQ(window->view().background(), RGB(255, 255, 255));
+  EXPECT_TRUE(store.pending().empty());
+  EXPECT_EQ(ColourAt(view, Find(view, L"two")), RGB(255, 0, 0));
+  EXPECT_EQ(ColourAt(view, Find(view, L"one")), RGB(0, 0, 0));
+
+  // Whispers only hides public lines and brings them back.
+  CheckDlgButton(dialog, IDC_LOG_WHISPER_ONLY, BST_CHECKED);
+  Click(dialog, IDC_LOG_WHISPER_ONLY);
+  EXPECT_EQ(ViewText(view), L"\n{Ann -> me} mail me@x.org or www.b.jp\n{Dan -> me} two");
+  CheckDlgButton(dialog, IDC_LOG_WHISPER_ONLY, BST_UNCHECKED);
+  Click(dialog, IDC_LOG_WHISPER_ONLY);
+  EXPECT_EQ(ViewText(view), L"\n<Bob> see www.example.com now\n<Amy> hello\n"
+                            L"{Ann -> me} mail me@x.org or www.b.jp\n<Cid> one\n{Dan -> me} two");
+
+  // The store keeps 1024 entries, the view 1024 lines: the 1025th drops the first.
+  for (size_t i = store.size(); i < LogStore::kCapacity; ++i) store.Append("<x>", std::to_string(i));
+  PostMessageW(dialog, kRefreshMessage, 0, 0);
+  Drain();
+  EXPECT_EQ(SendMessageW(view, EM_GETLINECOUNT, 0, 0), kLogLineLimit);
+  EXPECT_EQ(Line(view, 0), L"<Bob> see www.example.com now");
+  EXPECT_EQ(WindowText(dialog), "LogDisplay (100%)");
+  store.Append("<x>", "last");
+  PostMessageW(dialog, kRefreshMessage, 0, 0);
+  Drain();
+  EXPECT_EQ(SendMessageW(view, EM_GETLINECOUNT, 0, 0), kLogLineLimit);
+  EXPECT_EQ(Line(view, 0), L"<Amy> hello");
+  EXPECT_EQ(Line(view, kLogLineLimit - 1), L"<x> last");
+
+  // Close: the owner hears of it once, the window is gone.
+  Click(dialog, IDC_LOG_CLOSE);
+  Drain();
+  EXPECT_FALSE(IsWindow(dialog));
+  EXPECT_EQ(gone, 1);
+}
+
+}  // namespace
+}  // namespace tellu
