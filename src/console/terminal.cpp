@@ -12,6 +12,8 @@ constexpr char kRed[] = "\x1b[31m";
 constexpr char kGreen[] = "\x1b[32m";
 constexpr char kBold[] = "\x1b[1m";
 constexpr char kReset[] = "\x1b[0m";
+// Log lines held back beyond this are written at once.
+constexpr size_t kPendingLimit = 64 * 1024;
 
 std::string WithoutLeadingNewline(std::string_view text) {
   if (!text.empty() && text.front() == '\n') text.remove_prefix(1);
@@ -23,12 +25,22 @@ std::string WithoutLeadingNewline(std::string_view text) {
 Terminal::Terminal(Timers& timers, AskMode ask, std::FILE* out, bool tty)
     : timers_(timers), ask_(ask), out_(out), tty_(tty) {}
 
+Terminal::~Terminal() { Flush(); }
+
 // The progress row, when shown, stays the last thing on the terminal.
 void Terminal::Write(std::string_view utf8) {
+  if (flush_timer_) timers_.Cancel(flush_timer_);
+  flush_timer_ = 0;
   std::string text = row_.Hide();  // before Show, which may change what it erases
+  text += pending_;
+  pending_.clear();
   text += utf8;
   text += row_.Show();
   WriteOut(out_, text);
+}
+
+void Terminal::Flush() {
+  if (!pending_.empty()) Write("");
 }
 
 std::string Terminal::Paint(std::string_view utf8, const char* colour) const {
@@ -39,7 +51,10 @@ std::string Terminal::Paint(std::string_view utf8, const char* colour) const {
 void Terminal::Print(std::string_view sjis) { Write(TerminalText(sjis) + "\n"); }
 
 void Terminal::Diagnostic(std::string_view utf8) {
-  WriteOut(out_, row_.Hide());
+  std::string above = row_.Hide();
+  above += pending_;
+  pending_.clear();
+  WriteOut(out_, above);
   WriteOut(stderr, "tellu-cli: " + std::string(utf8) + "\n");
   Write("");
 }
@@ -98,8 +113,16 @@ void Terminal::LogChanged() {
     std::string line = Paint(WithoutLeadingNewline(TerminalText(prefix.text)), kBlue);
     const std::string body = TerminalText(text.text);
     line += colour ? Paint(body, colour) : body;
-    Write(line + "\n");
+    pending_ += line;
+    pending_ += '\n';
   }
+  if (pending_.size() >= kPendingLimit)
+    Flush();
+  else if (!pending_.empty() && !flush_timer_)
+    flush_timer_ = timers_.Start(0, false, [this] {
+      flush_timer_ = 0;
+      Flush();
+    });
 }
 
 void Terminal::StatusChanged(int index) {

@@ -24,6 +24,13 @@ class Terminal : public Ui {
   // tty: standard output is a terminal, which gets ANSI colours and BEL.
   // A question answered at once gets its answer from a timer of no delay.
   Terminal(Timers& timers, AskMode ask, std::FILE* out, bool tty);
+  ~Terminal() override;
+  Terminal(const Terminal&) = delete;
+  Terminal& operator=(const Terminal&) = delete;
+
+  // Log lines wait for the end of the loop round (a timer of no delay) or
+  // for any other output, which they go before; this writes them now.
+  void Flush();
 
   // The log store's new entries are printed through this window model.
   void SetLogWindow(LogWindowModel* window) { log_ = window; }
@@ -64,6 +71,8 @@ class Terminal : public Ui {
   bool input_open_ = true;
   LogWindowModel* log_ = nullptr;
   std::deque<std::function<void(bool)>> questions_;
+  std::string pending_;  // log lines not yet written
+  Timers::Id flush_timer_ = 0;
   ProgressRow row_{tty_, [this](std::string_view line) { Write(line); }};
 };
 
