@@ -116,13 +116,14 @@ void Terminal::LogChanged() {
     pending_ += line;
     pending_ += '\n';
   }
-  if (pending_.size() >= kPendingLimit)
-    Flush();
-  else if (!pending_.empty() && !flush_timer_)
+  if (pending_.empty()) return;
+  if (!flush_timer_ && pending_.size() < kPendingLimit)
     flush_timer_ = timers_.Start(0, false, [this] {
       flush_timer_ = 0;
       Flush();
     });
+  // Beyond the limit, or with no timer to wait for: at once.
+  if (!flush_timer_ || pending_.size() >= kPendingLimit) Flush();
 }
 
 void Terminal::StatusChanged(int index) {

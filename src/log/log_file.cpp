@@ -47,11 +47,12 @@ void LogFile::Write(const std::string& line) {
   // Write errors after opening are ignored: the chat goes on without its log.
   file_->Write(bytes_);
   // A busy round writes many lines: one flush for all of them.
-  if (!flush_timer_)
-    flush_timer_ = timers_.Start(0, false, [this] {
-      flush_timer_ = 0;
-      Flush();
-    });
+  if (flush_timer_) return;
+  flush_timer_ = timers_.Start(0, false, [this] {
+    flush_timer_ = 0;
+    Flush();
+  });
+  if (!flush_timer_) file_->Flush();  // no timer to wait for
 }
 
 void LogFile::Flush() {
