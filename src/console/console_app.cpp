@@ -63,6 +63,7 @@ class ConsoleApp {
         terminal_.Diagnostic("the host is connected; " + restored);
     };
     hooks.fatal = [this](const std::string& report) {
+      terminal_.Flush();
       WriteOut(stderr, TerminalText(report));
       status_ = 2;
       platform_.Quit();
@@ -108,6 +109,7 @@ class ConsoleApp {
     platform_.StopInput();
     session_->Shutdown();
     terminal_.SetLogWindow(nullptr);
+    terminal_.Flush();
     return status_;
   }
 

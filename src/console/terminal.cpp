@@ -11,6 +11,8 @@ namespace {
 constexpr char kGreen[] = "\x1b[32m";
 constexpr char kBold[] = "\x1b[1m";
 constexpr char kReset[] = "\x1b[0m";
+// Log lines held back beyond this are written at once.
+constexpr size_t kPendingLimit = 64 * 1024;
 
 std::string WithoutLeadingNewline(std::string_view text) {
   if (!text.empty() && text.front() == '\n') text.remove_prefix(1);
@@ -22,14 +24,24 @@ std::string WithoutLeadingNewline(std::string_view text) {
 Terminal::Terminal(Timers& timers, AskMode ask, std::FILE* out, bool tty)
     : timers_(timers), ask_(ask), out_(out), tty_(tty) {}
 
+Terminal::~Terminal() { Flush(); }
+
 // The progress row, when shown, stays the last thing on the terminal.
 void Terminal::Write(std::string_view utf8) {
+  if (flush_timer_) timers_.Cancel(flush_timer_);
+  flush_timer_ = 0;
   std::string text = hide_input_ ? hide_input_() : std::string();
   text += row_.Hide();  // before Show, which may change what it erases
+  text += pending_;
+  pending_.clear();
   text += utf8;
   text += row_.Show();
   WriteOut(out_, text);
   if (show_input_) show_input_();
+}
+
+void Terminal::Flush() {
+  if (!pending_.empty()) Write("");
 }
 
 std::string Terminal::Paint(std::string_view utf8, const char* colour) const {
@@ -40,7 +52,11 @@ std::string Terminal::Paint(std::string_view utf8, const char* colour) const {
 void Terminal::Print(std::string_view sjis) { Write(TerminalText(sjis) + "\n"); }
 
 void Terminal::Diagnostic(std::string_view utf8) {
-  WriteOut(out_, (hide_input_ ? hide_input_() : std::string()) + row_.Hide());
+  std::string above = hide_input_ ? hide_input_() : std::string();
+  above += row_.Hide();
+  above += pending_;
+  pending_.clear();
+  WriteOut(out_, above);
   WriteOut(stderr, "tellu-cli: " + std::string(utf8) + "\n");
   Write("");
 }
@@ -96,8 +112,17 @@ void Terminal::LogChanged() {
     std::string_view prefix = update.segments[i].text;
     if (!prefix.empty() && prefix.front() == '\n') prefix.remove_prefix(1);
     const LogSegment& text = update.segments[i + 1];
-    Write(EntryLine(prefix, text.text, text.colour == kLogWhisperColour, colour_) + "\n");
+    pending_ += EntryLine(prefix, text.text, text.colour == kLogWhisperColour, colour_);
+    pending_ += '\n';
   }
+  if (pending_.empty()) return;
+  if (!flush_timer_ && pending_.size() < kPendingLimit)
+    flush_timer_ = timers_.Start(0, false, [this] {
+      flush_timer_ = 0;
+      Flush();
+    });
+  // Beyond the limit, or with no timer to wait for: at once.
+  if (!flush_timer_ || pending_.size() >= kPendingLimit) Flush();
 }
 
 void Terminal::SetWhispersOnly(bool on) {

@@ -25,6 +25,13 @@ class Terminal : public Ui {
   // progress row, and colours unless set_colour says otherwise.
   // A question answered at once gets its answer from a timer of no delay.
   Terminal(Timers& timers, AskMode ask, std::FILE* out, bool tty);
+  ~Terminal() override;
+  Terminal(const Terminal&) = delete;
+  Terminal& operator=(const Terminal&) = delete;
+
+  // Log lines wait for the end of the loop round (a timer of no delay) or
+  // for any other output, which they go before; this writes them now.
+  void Flush();
 
   void set_colour(bool on) { colour_ = on; }
   // An input line kept below the output: see ConsolePlatform::HideInput.
@@ -80,6 +87,8 @@ class Terminal : public Ui {
   std::function<std::string()> hide_input_;
   std::function<void()> show_input_;
   std::deque<std::function<void(bool)>> questions_;
+  std::string pending_;  // log lines not yet written
+  Timers::Id flush_timer_ = 0;
   ProgressRow row_{tty_, [this](std::string_view line) { Write(line); }};
 };
 

@@ -22,7 +22,7 @@ std::string LogFilePath(const std::string& log_name, const LocalTime& date) {
 LogFile::LogFile(Files& files, Timers& timers, Profile& profile, std::string section)
     : files_(files), timers_(timers), profile_(profile), section_(std::move(section)) {}
 
-LogFile::~LogFile() = default;
+LogFile::~LogFile() { Flush(); }
 
 void LogFile::Prepare(const std::string& log_name) {
   path_ = LogFilePath(log_name, timers_.Now());
@@ -39,15 +39,26 @@ std::string LogFile::Banner(const char* word) {
 // The file is written in binary; this is the text-mode translation, so every
 // system gets the CR LF files that the Windows program writes.
 void LogFile::Write(const std::string& line) {
-  std::string bytes;
-  bytes.reserve(line.size() + 2);
+  bytes_.clear();
   for (char c : line) {
-    if (c == '\n') bytes += '\r';
-    bytes += c;
+    if (c == '\n') bytes_ += '\r';
+    bytes_ += c;
   }
   // Write errors after opening are ignored: the chat goes on without its log.
-  file_->Write(bytes);
-  file_->Flush();
+  file_->Write(bytes_);
+  // A busy round writes many lines: one flush for all of them.
+  if (flush_timer_) return;
+  flush_timer_ = timers_.Start(0, false, [this] {
+    flush_timer_ = 0;
+    Flush();
+  });
+  if (!flush_timer_) file_->Flush();  // no timer to wait for
+}
+
+void LogFile::Flush() {
+  if (flush_timer_) timers_.Cancel(flush_timer_);
+  flush_timer_ = 0;
+  if (file_) file_->Flush();
 }
 
 void LogFile::WriteLine(const std::string& prefix, const std::string& text) {
@@ -68,6 +79,7 @@ void LogFile::WriteLine(const std::string& prefix, const std::string& text) {
 void LogFile::Close() {
   if (!file_) return;
   Write(Banner("End  "));
+  Flush();
   file_.reset();
 }
 

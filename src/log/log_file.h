@@ -1,5 +1,6 @@
 // The chat log on disk: one file per start-up day, opened at the first line,
-// framed by start and end banners, each line flushed as it is written.
+// framed by start and end banners.  Lines are flushed once per loop round (a
+// timer of no delay), at close and when the object goes.
 #pragma once
 #include <memory>
 #include <string>
@@ -41,6 +42,7 @@ class LogFile {
 
  private:
   void Write(const std::string& line);
+  void Flush();
   std::string Banner(const char* word);
 
   Files& files_;
@@ -50,6 +52,8 @@ class LogFile {
   std::string path_;
   int switch_ = 0;
   std::unique_ptr<File> file_;
+  std::string bytes_;  // kept to spare an allocation per line
+  Timers::Id flush_timer_ = 0;
 };
 
 }  // namespace tellu

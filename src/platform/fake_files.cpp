@@ -5,7 +5,8 @@ namespace {
 
 class FakeFile : public File {
  public:
-  FakeFile(std::string& data, bool append) : data_(data), pos_(append ? data.size() : 0) {}
+  FakeFile(std::string& data, bool append, int& flushes)
+      : data_(data), pos_(append ? data.size() : 0), flushes_(flushes) {}
   size_t Read(char* buffer, size_t n) override {
     if (pos_ >= data_.size()) return 0;
     size_t k = std::min(n, data_.size() - pos_);
@@ -19,11 +20,15 @@ class FakeFile : public File {
     pos_ += bytes.size();
     return true;
   }
-  bool Flush() override { return true; }
+  bool Flush() override {
+    ++flushes_;
+    return true;
+  }
 
  private:
   std::string& data_;  // std::map nodes are stable while the file lives
   size_t pos_;
+  int& flushes_;
 };
 
 }  // namespace
@@ -34,7 +39,7 @@ std::unique_ptr<File> FakeFiles::Open(const std::string& path, OpenMode mode) {
   if (mode == OpenMode::Read && it == files_.end()) return nullptr;
   std::string& data = files_[path];
   if (mode == OpenMode::Write) data.clear();
-  return std::make_unique<FakeFile>(data, mode == OpenMode::Append);
+  return std::make_unique<FakeFile>(data, mode == OpenMode::Append, flushes);
 }
 
 std::optional<uint64_t> FakeFiles::Size(const std::string& path) {

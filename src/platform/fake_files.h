@@ -22,6 +22,8 @@ class FakeFiles : public Files {
   void Put(const std::string& path, std::string bytes) { files_[path] = std::move(bytes); }
   // Paths that fail to open (in any mode), to test failure paths.
   std::set<std::string> unopenable;
+  // Flush calls on any file opened here.
+  int flushes = 0;
 
  private:
   std::map<std::string, std::string> files_;

@@ -4,6 +4,8 @@
 #include <string>
 
 #include "console/terminal.h"
+#include "log/log_store.h"
+#include "log/log_window_model.h"
 #include "platform/fake_timers.h"
 
 namespace tellu {
@@ -59,6 +61,33 @@ TEST_F(TerminalRowTest, NoEraseCodesWhenNotATerminal) {
   view.reset();
   EXPECT_EQ(Output(), std::string(kLabel) + "\nhello\n" + kLabel + "   50.0 %\n" + kLabel +
                           "   50.0 % (closed)\n");
+}
+
+// Log lines are written together at the end of the loop round, and before
+// any other output so that the order stays.
+TEST_F(TerminalRowTest, LogLinesWaitForTheRoundOrForOtherOutput) {
+  LogStore store;
+  LogWindowModel window(store);
+  Terminal terminal(timers, AskMode::kNo, out, false);
+  terminal.SetLogWindow(&window);
+  store.Append("<a>", "one");
+  terminal.LogChanged();
+  store.Append("<b>", "two");
+  terminal.LogChanged();
+  EXPECT_EQ(Output(), "");
+  timers.Advance(0);
+  EXPECT_EQ(Output(), "<a> one\n<b> two\n");
+  store.Append("<c>", "three");
+  terminal.LogChanged();
+  terminal.Print("hello");
+  EXPECT_EQ(Output(), "<a> one\n<b> two\n<c> three\nhello\n");
+  store.Append("<d>", "four");
+  terminal.LogChanged();
+  terminal.SetLogWindow(nullptr);
+  terminal.Flush();
+  EXPECT_EQ(Output().substr(Output().size() - 9), "<d> four\n");
+  timers.Advance(0);
+  EXPECT_EQ(Output().substr(Output().size() - 9), "<d> four\n");
 }
 
 }  // namespace

@@ -56,6 +56,24 @@ TEST_F(LogFileTest, TwoLinesGetOneStartBannerAndTheEndBannerAtClose) {
             "++++++++ End   2002/02/03 10:00:05 ++++++++\r\n");
 }
 
+// One flush for the lines of a loop round, one for the end banner.
+TEST_F(LogFileTest, LinesAreFlushedOncePerRoundAndAtClose) {
+  log.Prepare("C:\\logs\\");
+  log.set_switch(1);
+  log.WriteLine("<a>", "one");
+  log.WriteLine("<b>", "two");
+  EXPECT_EQ(files.flushes, 0);
+  timers.Advance(0);
+  EXPECT_EQ(files.flushes, 1);
+  timers.Advance(0);
+  EXPECT_EQ(files.flushes, 1);
+  log.WriteLine("<c>", "three");
+  log.Close();
+  EXPECT_EQ(files.flushes, 2);
+  timers.Advance(0);
+  EXPECT_EQ(files.flushes, 2);
+}
+
 TEST_F(LogFileTest, AppendsToTheDaysFile) {
   files.Put("C:\\logs\\020203.txt", "earlier\r\n");
   log.Prepare("C:\\logs\\");
