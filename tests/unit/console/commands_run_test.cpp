@@ -151,6 +151,7 @@ TEST_F(CommandsTest, WhispersOnlyPrintsWhisperEntriesFromThenOn) {
     if (step.command) commands.Run(step.command);
     if (!step.from_server.empty()) server->Feed(Framed(step.from_server));
     terminal.LogChanged();
+    terminal.Flush();  // the end of the loop round
     EXPECT_EQ(Output().substr(before), step.printed) << (step.command ? step.command : "");
   }
   terminal.SetLogWindow(nullptr);
