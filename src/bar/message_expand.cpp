@@ -50,13 +50,14 @@ Expansion ExpandMessage(std::string_view message, std::string_view field) {
   }
 
   Expansion result;
+  result.field = std::string(rest);
   std::string body;
   size_t start = 0;
   for (size_t at = message.find("%s"); at != std::string_view::npos;
        at = message.find("%s", start)) {
     body.append(message.substr(start, at - start));
     body.append(rest);
-    result.clears_field = true;
+    result.field.clear();
     start = at + 2;
   }
   body.append(message.substr(start));

@@ -7,8 +7,13 @@
 namespace tellu {
 
 struct Expansion {
-  std::string text;             // to hand to deliver text
-  bool clears_field = false;    // the template used the field: empty the edit
+  std::string text;   // to hand to deliver text
+  // The text field afterwards: the rest after a whisper prefix, nothing once
+  // a "%s" took it.
+  std::string field;
+  // The edit shows the field again only when nothing is left of it, so a
+  // fixed text leaves a typed line (prefix and all) where it was.
+  bool clears_field() const { return field.empty(); }
 };
 
 // `field` is the bar's text field.  When it holds ":" after its first byte,

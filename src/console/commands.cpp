@@ -300,7 +300,7 @@ void Commands::TableSend(int entry, const std::string& text) {
     out_.Print("entry " + std::to_string(entry) + " is empty");
   if (!session_.relay().HasServer()) out_.Diagnostic("no server connection: nothing was sent");
   const Expansion e = session_.SendMessageEntry(entry - 1, CutToLimit(field_ + text));
-  if (e.clears_field) field_.clear();
+  if (e.clears_field()) field_.clear();
 }
 
 void Commands::Who() {

@@ -1,5 +1,6 @@
 // Message-table expansion with any template and any field: no crash, and the
-// output stays within what the template, the field and the alignment allow.
+// output stays within what the template, the field and the alignment allow,
+// and the field keeps no more than its own end.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -35,6 +36,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const size_t longest = body + field.size();
   const size_t bound = body + pieces * field.size() + pieces * (longest + 2);
   if (e.text.size() > bound) std::abort();
-  if (e.clears_field != (message.find("%s") != std::string_view::npos)) std::abort();
+  // The field afterwards is what the prefix left of it, or nothing once "%s" took it.
+  const std::string_view after = e.field;
+  if (after.size() > field.size() ||
+      field.compare(field.size() - after.size(), after.size(), after) != 0)
+    std::abort();
+  if (message.find("%s") != std::string_view::npos && !after.empty()) std::abort();
   return 0;
 }

@@ -141,7 +141,7 @@ TEST_F(SessionTest, ChatFlowsBothWaysThroughTheParserAndTheLog) {
   timers.Advance(1300);
   EXPECT_EQ(server->TakeSent(), Framed(BuildSay("again")));
   const Expansion e = session->SendMessageEntry(0, "all");
-  EXPECT_TRUE(e.clears_field);
+  EXPECT_TRUE(e.clears_field());
   EXPECT_EQ(server->TakeSent(), Framed(BuildSay("Hello all")));
 
   session->Shutdown();

@@ -5,10 +5,34 @@
 namespace tellu {
 namespace {
 
-TEST(MessageExpand, WhisperPrefixMovesInFrontOfTheTemplate) {
-  Expansion e = ExpandMessage("%s\x81\x49", "Hana:hello");  // %s！
-  EXPECT_EQ(e.text, "Hana:hello\x81\x49");
-  EXPECT_TRUE(e.clears_field);
+// What is sent, and what the field holds afterwards (the edit is emptied
+// exactly when that is nothing).
+TEST(MessageExpand, TextAndFieldAfterwards) {
+  struct Row {
+    const char* message;
+    const char* field;
+    const char* text;
+    const char* after;
+  } rows[] = {
+      // The whisper prefix moves in front of the template: %s！
+      {"%s\x81\x49", "Hana:hello", "Hana:hello\x81\x49", ""},
+      {"%s and %s", "hi", "hi and hi", ""},
+      // A fixed text leaves the field as it was, or its rest after a prefix.
+      {"good night", "typed", "good night", "typed"},
+      {"good night", "Hana:hi", "Hana:good night", "hi"},
+      // Nothing but a prefix: nothing is left, so the edit is emptied.
+      {"good night", "Hana:", "Hana:good night", ""},
+      {"a\r\nb", "Hana:", "Hana:a\r\nHana:b", ""},
+      // An empty entry sends nothing and keeps the typed text.
+      {"", "typed", "", "typed"},
+      {"", "", "", ""},
+  };
+  for (const Row& row : rows) {
+    const Expansion e = ExpandMessage(row.message, row.field);
+    EXPECT_EQ(e.text, row.text) << row.message << " / " << row.field;
+    EXPECT_EQ(e.field, row.after) << row.message << " / " << row.field;
+    EXPECT_EQ(e.clears_field(), *row.after == '\0') << row.message << " / " << row.field;
+  }
 }
 
 TEST(MessageExpand, PrefixGoesBeforeEveryLine) {
@@ -18,14 +42,6 @@ TEST(MessageExpand, PrefixGoesBeforeEveryLine) {
   EXPECT_EQ(ExpandMessage("a\r\n", "Hana:").text, "Hana:a\r\n");
   // A colon in the first byte is no prefix.
   EXPECT_EQ(ExpandMessage("[%s]", ":x").text, "[:x]");
-}
-
-TEST(MessageExpand, EveryPlaceholderTakesTheText) {
-  Expansion e = ExpandMessage("%s and %s", "hi");
-  EXPECT_EQ(e.text, "hi and hi");
-  Expansion fixed = ExpandMessage("good night", "typed");
-  EXPECT_EQ(fixed.text, "good night");
-  EXPECT_FALSE(fixed.clears_field);
 }
 
 TEST(MessageExpand, MarkersLineUpWithOneByteFill) {
