@@ -87,12 +87,15 @@ class CTelluDlg : public Dialog {
   void OnTextChanged();
   void OnEditFocus();
   void OnWhoButton();
-  void OnMessageTableButton();
   void OnStatusButton();
   bool OnKeyAction(BarAction action);
   bool PaintMinimised();
   int Status();
   void SetStatus(int index);
+
+  // The message table, from button 1005 and item 32 (tellu_dlg_table.cpp).
+  void OnMessageTableButton();
+  void SendMessageEntry(const std::string& message);
 
   // Commands and the system menu (tellu_dlg_menu.cpp).
   INT_PTR OnCommand(int id, int code, LPARAM lparam);

@@ -73,11 +73,6 @@ void CTelluDlg::ToggleWhoWindow() {
   // check mark are in place for it.
 }
 
-void CTelluDlg::OnMessageTableButton() {
-  SendMessageW(hwnd(), WM_NEXTDLGCTL, 0, 0);
-  // The message table dialog is not part of this program yet.
-}
-
 void CTelluDlg::OnStatusButton() {
   POINT at{};
   GetCursorPos(&at);

@@ -54,8 +54,7 @@ bool CTelluDlg::OnSysCommand(UINT command) {
       ShowInformation();
       return true;
     case kMessageTableCommand:
-      // The message table dialog is not part of this program yet.
-      SendMessageW(hwnd(), WM_NEXTDLGCTL, 0, 0);
+      OnMessageTableButton();
       return true;
     case kLogCommand:
       ToggleLogWindow();
