@@ -93,6 +93,7 @@ void WhoWindow::Refresh() {
   InvalidateRect(list, nullptr, TRUE);
   shown_ = std::move(entries);
   ++rebuilds_;
+  SetPropW(hwnd(), kRebuildsProperty, reinterpret_cast<HANDLE>(static_cast<INT_PTR>(rebuilds_)));
 }
 
 std::optional<std::string> WhoWindow::SelectedHandle() const {
@@ -197,6 +198,10 @@ INT_PTR WhoWindow::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
     case WM_MOUSEMOVE:
     case WM_LBUTTONUP:
       return OnMouse(message);
+    case WM_DESTROY:
+      RemovePropW(hwnd(), kRebuildsProperty);
+      RemovePropW(hwnd(), kRepaintsProperty);
+      return FALSE;
     case WM_CAPTURECHANGED:
       dragging_ = false;
       return FALSE;
@@ -217,7 +222,11 @@ INT_PTR WhoWindow::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
 
 LRESULT WhoWindow::List::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
   if (IsKey(message)) return 0;
-  if (message == WM_PAINT) ++paints;
+  if (message == WM_PAINT) {
+    ++paints;
+    SetPropW(window_.hwnd(), kRepaintsProperty,
+             reinterpret_cast<HANDLE>(static_cast<INT_PTR>(paints)));
+  }
   if (message == WM_RBUTTONUP) window_.ToggleMute();
   return CallOriginal(message, wparam, lparam);
 }

@@ -39,9 +39,13 @@ class WhoWindow : public Dialog {
   // A refresh request, unless one is waiting already.
   void RequestRefresh();
   const PictureList& list() const { return list_; }
-  // For the benchmark: rebuilds of the list and paints of it.
+  // Rebuilds of the list and paints of it, also kept in the window's
+  // properties kRebuildsProperty and kRepaintsProperty for a benchmark or
+  // test in another process.
   int rebuilds() const { return rebuilds_; }
   int repaints() const { return list_.paints; }
+  static constexpr wchar_t kRebuildsProperty[] = L"tellu.who.rebuilds";
+  static constexpr wchar_t kRepaintsProperty[] = L"tellu.who.repaints";
 
  protected:
   BOOL OnInitDialog() override;

@@ -57,8 +57,8 @@ std::vector<Shown> Entries(HANDLE process, HWND list) {
 std::string Naming(const std::string& name, int n) {
   return std::string("\xFF\x0D", 2) + static_cast<char>(name.size()) + name + static_cast<char>(n);
 }
-std::string Move(int n, int z, int dir) {
-  std::string p{static_cast<char>(n), '\x01', 0, 0, 0, 0};
+std::string Move(int n, int z, int dir, int x = 0) {
+  std::string p{static_cast<char>(n), '\x01', static_cast<char>(x >> 8), static_cast<char>(x), 0, 0};
   return p + static_cast<char>(z >> 8) + static_cast<char>(z) + static_cast<char>(dir >> 8) +
          static_cast<char>(dir);
 }
@@ -161,10 +161,35 @@ TEST_F(TelluWhoWindowTest, FollowsThePeopleMutesAndAddresses) {
   EXPECT_EQ(testing::WindowTextOf(edit), L"hi\xFF1E" L"amy");
   SetWindowTextW(edit, L"");
 
-  // Status changes, a departure and a name of odd bytes.
+  // Moves and an avatar sent again change no line: no rebuild, no paint
+  // until cid's status changes.
+  auto count = [&](const wchar_t* property) {
+    return static_cast<int>(reinterpret_cast<INT_PTR>(GetPropW(who, property)));
+  };
+  const int rebuilds = count(WhoWindow::kRebuildsProperty);
+  const int repaints = count(WhoWindow::kRepaintsProperty);
+  EXPECT_GT(rebuilds, 0);
+  for (int x = 1; x <= 20; ++x) {
+    server.Send(Move(3, 0, 0, x));
+    server.Send(Move(8, 0x61, 0x51, x));
+  }
+  server.Send(Wears("amy", "av\\amy.mov"));
+  // The host has the avatar again: the refresh request it caused is queued.
+  EXPECT_TRUE(Poll([&] {
+    const auto lines = FileLines(log);
+    return !lines.empty() && lines.back() == "R " + Hex(Wears("amy", "av\\amy.mov"));
+  }));
+  Sleep(200);
+  EXPECT_EQ(count(WhoWindow::kRebuildsProperty), rebuilds);
+  server.Send(Move(8, 0x61, 0x59));
+  EXPECT_TRUE(Poll([&] { return Entries(tellu.handle(), list)[2].bitmap == 151; }));
+  EXPECT_TRUE(Poll([&] { return count(WhoWindow::kRepaintsProperty) > repaints; }));
+  EXPECT_EQ(count(WhoWindow::kRebuildsProperty), rebuilds + 1);
+  EXPECT_EQ(count(WhoWindow::kRepaintsProperty), repaints + 1);
+
+  // A departure and a name of odd bytes.
   std::string odd = "\x01\x1F\xE3\x81" + std::string(240, 'x');
-  for (const std::string& p : {Move(8, 0x61, 0x59), std::string("\xFE\x0B\x05", 3),
-                               Naming(odd, 11)})
+  for (const std::string& p : {std::string("\xFE\x0B\x05", 3), Naming(odd, 11)})
     server.Send(p);
   EXPECT_TRUE(Poll([&] {
     const auto now = Entries(tellu.handle(), list);
