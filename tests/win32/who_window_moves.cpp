@@ -88,6 +88,7 @@ class Room : public TelluLaunchTest {
 
  private:
   static std::string Name(int i) { return "person" + std::to_string(i); }
+  int last_dir_ = 0;  // person 0's, across the phases
 
   void Phase(TelluProcess& tellu, int seconds, bool open, HWND who = nullptr) {
     std::atomic<bool> running{true};
@@ -112,6 +113,10 @@ class Room : public TelluLaunchTest {
       for (int i = 0; i < kPeople; ++i) {
         // Status 0 or 2 for person 0, as it changes every 100 ticks.
         const int dir = i == 0 && (tick / 100) % 2 ? 2 : 0;
+        if (i == 0 && dir != last_dir_) {
+          last_dir_ = dir;
+          ++status_changes;
+        }
         last = Move(i + 2, tick % 200, dir);
         server.Send(last);
         ++sent;
@@ -120,7 +125,6 @@ class Room : public TelluLaunchTest {
           ++sent;
         }
       }
-      if (tick % 100 == 0 && tick > 0) ++status_changes;
       const auto next = start + std::chrono::milliseconds((tick + 1) * kTickMs);
       for (auto now = Clock::now(); now < next; now = Clock::now()) {
         const auto wait = std::chrono::duration_cast<std::chrono::milliseconds>(next - now);
