@@ -10,6 +10,7 @@ ChatCore::ChatCore(RelayPort& relay, SettingsStore& settings, LogStore& log, Log
       voice_(state_, relay, settings, dispatcher_),
       dispatcher_({state_, objects_, movement_, relay, settings, log, log_file, ui, voice_}) {
   dispatcher_.set_host_message_count(std::move(host_message_count));
+  state_.who_window_flag = settings.settings().who_window_flag == 1;
 }
 
 }  // namespace tellu

@@ -15,8 +15,8 @@ struct RepeatTracker {
   int count = 0;  // identical lines after the first
 };
 
-// The host message count belongs to the relay and the Who-window flag to the
-// settings record; the dispatcher reads both where they live.
+// The host message count belongs to the relay; the dispatcher reads it where
+// it lives.
 struct ChatState {
   std::string own_name;             // from the run's first login; empty until then
   int current_room = 0;             // from own room position and own room entry
@@ -28,6 +28,8 @@ struct ChatState {
   std::string current_avatar;       // the reference of the last own avatar sent
   std::string avatar_base;          // folder prefix of avatar references, set once
   bool login_seen = false;
+  // WhoWindowFlag as read at start, then whether the Who window is open.
+  bool who_window_flag = false;
 };
 
 }  // namespace tellu

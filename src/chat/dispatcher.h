@@ -79,6 +79,7 @@ class Dispatcher {
   void NamedObject(Call& call, std::string_view payload);
   void RoomPositionBatch(Call& call, std::string_view payload);
   void ObjectRelease(Call& call, std::string_view payload);
+  void SetPersonPosition(Call& call, int n, const Position& pos);
 
   void Outgoing(Call& call, std::string_view payload);
   void Login(std::string_view payload);

@@ -78,13 +78,24 @@ void Dispatcher::ObjectNaming(Call& call, std::string_view p) {
   call.result = kSwallow;
 }
 
+void Dispatcher::SetPersonPosition(Call& call, int n, const Position& pos) {
+  // A status is carried in the position: the Who window must hear of a new
+  // picture or "#", but not of a plain move.
+  const ObjectRecord& r = l_.objects.Get(n);
+  const Mark before = MarkOf(r.pos);
+  l_.objects.SetPosition(n, pos);
+  const Mark after = MarkOf(r.pos);
+  if (IsOther(n) && !r.name.empty() && (before.bitmap != after.bitmap || before.hash != after.hash))
+    call.who_changed = true;
+}
+
 void Dispatcher::PositionBatch(Call& call, std::string_view p) {
   ObjectSet set;
   for (std::size_t at = kind::kPositionBatch.size(); at < p.size(); at += kBatchRecord) {
     int n = ByteAt(p, at);
     if (!IsOther(n)) continue;
     l_.objects.SetRoom(n, ByteAt(p, at + 2));
-    l_.objects.SetPosition(n, PayloadReader(p, at + 3).ReadPosition());
+    SetPersonPosition(call, n, PayloadReader(p, at + 3).ReadPosition());
     set.set(n);
   }
   ToHost(l_.movement.PositionBatch(set));
@@ -94,7 +105,7 @@ void Dispatcher::PositionBatch(Call& call, std::string_view p) {
 void Dispatcher::ObjectMove(Call& call, std::string_view p) {
   int n = ByteAt(p, 0);
   if (!IsOther(n)) return;
-  l_.objects.SetPosition(n, PayloadReader(p, 2).ReadPosition());
+  SetPersonPosition(call, n, PayloadReader(p, 2).ReadPosition());
   ToHost(l_.movement.ObjectMove(n));
   call.result = kSwallow;
 }
@@ -134,7 +145,7 @@ void Dispatcher::RoomPositionBatch(Call& call, std::string_view p) {
     l_.objects.SetRoom(n, room);
     PayloadReader r(p, at + 3);
     std::string opaque = r.ReadFixed(2);
-    l_.objects.SetPosition(n, r.ReadPosition());
+    SetPersonPosition(call, n, r.ReadPosition());
     // For object 1 the record shows the stored position while no ghost is
     // shown (an absent ghost's zeros would put the user's avatar at the
     // room's origin), and the ghost with its room while one is.

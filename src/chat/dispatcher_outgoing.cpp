@@ -45,7 +45,7 @@ void Dispatcher::Login(std::string_view p) {
   l_.objects.SetObject(kOwnObject, l_.state.own_name, "");
   l_.ui.EnableLoginItems(true);
   const Settings& s = l_.settings.settings();
-  if (s.position_save_flag == 1 && s.who_window_flag == 1) l_.ui.ToggleWhoWindow();
+  if (s.position_save_flag == 1 && l_.state.who_window_flag) l_.ui.ToggleWhoWindow();
 }
 
 void Dispatcher::OwnAvatar(Call& call, std::string_view p) {

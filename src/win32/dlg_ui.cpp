@@ -8,8 +8,7 @@
 namespace tellu {
 
 void DlgUi::LogChanged() { bar_.LogChanged(); }
-// The Real-time Who window is not part of this program yet: nothing to refresh.
-void DlgUi::WhoChanged() {}
+void DlgUi::WhoChanged() { bar_.WhoChanged(); }
 
 void DlgUi::StatusChanged(int index) { bar_.ShowStatus(index); }
 

@@ -6,20 +6,9 @@
 
 namespace tellu {
 
-StatusPictures::~StatusPictures() {
-  for (HBITMAP b : bitmaps_)
-    if (b) DeleteObject(b);
-}
-
 HBITMAP StatusPictures::Get(int index) {
   if (index < 0 || index >= kStatusCount) return nullptr;
-  HBITMAP& b = bitmaps_[static_cast<size_t>(index)];
-  if (!b)
-    b = static_cast<HBITMAP>(
-        LoadImageW(GetModuleHandleW(nullptr),
-                   MAKEINTRESOURCEW(kTelluStatus[static_cast<size_t>(index)].bitmap), IMAGE_BITMAP,
-                   0, 0, LR_DEFAULTCOLOR));
-  return b;
+  return cache_.Get(kTelluStatus[static_cast<size_t>(index)].bitmap).bitmap;
 }
 
 HICON ProgramIcon(int id, bool small) {

@@ -4,9 +4,8 @@
 #pragma once
 #include <windows.h>
 
-#include <array>
-
 #include "chat/chat_state.h"
+#include "win32/bitmap_cache.h"
 #include "win32/bmp_menu.h"
 
 namespace tellu {
@@ -15,16 +14,11 @@ namespace tellu {
 // kept for the run.
 class StatusPictures {
  public:
-  StatusPictures() = default;
-  ~StatusPictures();
-  StatusPictures(const StatusPictures&) = delete;
-  StatusPictures& operator=(const StatusPictures&) = delete;
-
   // nullptr for an index outside 0..6.
   HBITMAP Get(int index);
 
  private:
-  std::array<HBITMAP, kStatusCount> bitmaps_{};
+  BitmapCache cache_;
 };
 
 // The status button (control 1059) shows the status's picture, and the

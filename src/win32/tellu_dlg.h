@@ -32,6 +32,8 @@
 
 namespace tellu {
 
+class WhoWindow;
+
 // The exit status of the program.
 inline constexpr int kExitClosed = 0;        // the user closed the bar
 inline constexpr int kExitHostTaken = 1;     // another Tellu launched the host
@@ -49,7 +51,10 @@ class CTelluDlg : public Dialog {
   // What the Ui port shows on the bar.
   void ShowStatus(int index);
   void EnableLoginItems(bool enable) { system_menu_.EnableLoginItems(enable); }
+  // The Real-time Who window (tellu_dlg_who.cpp): item 80, the Who button,
+  // the login, the refresh request.
   void ToggleWhoWindow();
+  void WhoChanged();
   // The log window (tellu_dlg_log.cpp): item 48, the refresh request, the
   // lost-server notice.
   void ToggleLogWindow();
@@ -78,6 +83,7 @@ class CTelluDlg : public Dialog {
   void HostLost();
   void EndBar(int exit_status);
   void OnDestroy();
+  void CloseWhoWindow();
 
   // The bar's controls and keys (tellu_dlg_bar.cpp).
   std::string FieldText() const;
@@ -142,6 +148,7 @@ class CTelluDlg : public Dialog {
   std::unique_ptr<BarKeyFilter> keys_;
   HFONT font_ = nullptr;
   LogWindow* log_window_ = nullptr;  // cleared whenever the window is destroyed
+  WhoWindow* who_window_ = nullptr;  // the same
   bool first_focus_ = true;
 };
 

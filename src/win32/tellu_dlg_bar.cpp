@@ -68,11 +68,6 @@ void CTelluDlg::OnWhoButton() {
   SetFocus(edit_);
 }
 
-void CTelluDlg::ToggleWhoWindow() {
-  // The Real-time Who window is not part of this program yet; its item and
-  // check mark are in place for it.
-}
-
 void CTelluDlg::OnStatusButton() {
   POINT at{};
   GetCursorPos(&at);

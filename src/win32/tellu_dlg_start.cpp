@@ -189,6 +189,7 @@ void CTelluDlg::OnDestroy() {
   keys_.reset();
   typing_.reset();
   if (log_window_) log_window_->Close();
+  CloseWhoWindow();
   if (session_) session_->Shutdown();
   notice_.Destroy();
   if (host_) SetWindowTextSjis(host_, host_title_);

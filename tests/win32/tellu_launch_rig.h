@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "fakehost_process.h"
@@ -16,6 +17,17 @@
 #include "win32/win_net.h"
 
 namespace tellu::testing {
+
+inline std::string Hex(std::string_view bytes) {
+  static const char digits[] = "0123456789abcdef";
+  std::string out;
+  for (unsigned char b : bytes) {
+    if (!out.empty()) out += ' ';
+    out += digits[b >> 4];
+    out += digits[b & 15];
+  }
+  return out;
+}
 
 inline bool HasLine(const std::wstring& log, const std::string& line) {
   for (const std::string& l : FileLines(log))

@@ -25,22 +25,12 @@ namespace {
 using testing::ClickButton;
 using testing::CloseLaunchedHost;
 using testing::HasLine;
+using testing::Hex;
 using testing::Key;
 using testing::Poll;
 using testing::TelluProcess;
 using testing::TestServer;
 using testing::Type;
-
-std::string Hex(std::string_view bytes) {
-  static const char digits[] = "0123456789abcdef";
-  std::string out;
-  for (unsigned char b : bytes) {
-    if (!out.empty()) out += ' ';
-    out += digits[b >> 4];
-    out += digits[b & 15];
-  }
-  return out;
-}
 
 // A chat server that offers bytes as fast as the kernel takes them, on a
 // plain non-blocking socket, so that what it could not hand over is seen.

@@ -127,6 +127,28 @@ TEST_F(IncomingTest, MovesOfOtherPeopleAreRebuiltAndOthersPassOn) {
   EXPECT_EQ(core.objects().Own().pos, Position{});
 }
 
+TEST_F(IncomingTest, AMoveTellsTheWhoWindowOnlyOfANewPictureOrMark) {
+  struct Case {
+    Position to;
+    int who;
+  } cases[] = {{{9, 9, 0, 0}, 0},      // a plain move
+               {{9, 9, 97, 81}, 1},    // a Tellu user, away
+               {{1, 1, 1, 1}, 0},      // away still
+               {{1, 1, 1, 9}, 1},      // bit 3: normal
+               {{1, 1, 15, 9}, 1},     // "#"
+               {{1, 1, 31, 0}, 0}};    // "#" still
+  Name(4, "amy");
+  for (const Case& c : cases) {
+    const int who = ui.who_changes;
+    FromServer(B("\x04\x01") + Pos(c.to.x, c.to.y, c.to.z, c.to.dir));
+    EXPECT_EQ(ui.who_changes - who, c.who) << c.to.z << " " << c.to.dir;
+  }
+  // Nobody to show: an unnamed object's status changes nothing.
+  const int who = ui.who_changes;
+  FromServer(B("\x06\x01") + Pos(0, 0, 97, 81));
+  EXPECT_EQ(ui.who_changes, who);
+}
+
 TEST_F(IncomingTest, OneByteNameIsANamedObjectMessageNotAMove) {
   Name(2, "a");
   relay.Clear();

@@ -31,14 +31,18 @@ TEST_F(OutgoingTest, LoginBehindAnotherFirstMessageIsNotTaken) {
 }
 
 TEST_F(OutgoingTest, LoginReopensTheWhoWindowOnlyWithBothFlags) {
-  for (auto [save, who, toggles] : {std::tuple{1, 1, 1}, {1, 0, 0}, {0, 1, 0}}) {
+  // live: the Who-window flag at the login, -1 when nothing changed it since
+  // the start; a window opened or closed before the login counts as it is now.
+  for (auto [save, who, live, toggles] :
+       {std::tuple{1, 1, -1, 1}, {1, 0, -1, 0}, {0, 1, -1, 0}, {1, 1, 0, 0}, {1, 0, 1, 1}}) {
     FakeUi fresh;
     settings.settings().position_save_flag = save;
     settings.settings().who_window_flag = who;
     uint64_t count = 0;
     ChatCore c(relay, settings, log, log_file, fresh, [&count] { return ++count; });
+    if (live >= 0) c.state().who_window_flag = live == 1;
     c.DispAddBin(kFromHost, Login("me"));
-    EXPECT_EQ(fresh.who_toggles, toggles) << save << who;
+    EXPECT_EQ(fresh.who_toggles, toggles) << save << who << live;
   }
 }
 
