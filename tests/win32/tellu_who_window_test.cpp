@@ -27,6 +27,7 @@ using testing::Poll;
 using testing::TelluProcess;
 using testing::TestServer;
 using testing::Type;
+using testing::FileLines;
 
 class TelluLaunchTest : public ::testing::Test, protected testing::LaunchRig {};
 

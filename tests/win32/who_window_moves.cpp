@@ -31,8 +31,7 @@ using testing::Poll;
 using testing::TelluProcess;
 using testing::TestServer;
 using testing::Type;
-
-class TelluLaunchTest : public ::testing::Test, protected testing::LaunchRig {};
+using testing::FileLines;
 
 using Clock = std::chrono::steady_clock;
 constexpr int kPeople = 10;
@@ -71,10 +70,8 @@ int Count(HWND window, const wchar_t* property) {
   return window ? static_cast<int>(reinterpret_cast<INT_PTR>(GetPropW(window, property))) : 0;
 }
 
-class Room : public TelluLaunchTest {
+class Room : public testing::LaunchRig {
  public:
-  void TestBody() override {}
-
   int Run(int seconds) {
     TelluProcess tellu(TelluIni(title, "", 30));
     if (!tellu.Start() || !tellu.WaitForBar()) return 1;
