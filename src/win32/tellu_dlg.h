@@ -94,6 +94,10 @@ class CTelluDlg : public Dialog {
   int Status();
   void SetStatus(int index);
 
+  // The settings dialog, item 64 (tellu_dlg_settings.cpp).
+  void OpenSettings();
+  void SaveWindowStateNow();
+
   // Commands and the system menu (tellu_dlg_menu.cpp).
   INT_PTR OnCommand(int id, int code, LPARAM lparam);
   bool OnSysCommand(UINT command);
