@@ -265,7 +265,8 @@ void SettingsDlg::FolderChosen(const std::wstring& path, const std::string& tail
 }
 
 bool SettingsDlg::OnCopyData(const COPYDATASTRUCT& data) {
-  const std::wstring text(static_cast<const wchar_t*>(data.lpData), data.cbData / sizeof(wchar_t));
+  std::wstring text(static_cast<const wchar_t*>(data.lpData), data.cbData / sizeof(wchar_t));
+  text.resize(text.find(L'\0') == std::wstring::npos ? text.size() : text.find(L'\0'));
   if (data.dwData == kFontChoiceData) {
     const size_t comma = text.find(L',');
     if (comma == std::wstring::npos) return false;

@@ -1,0 +1,114 @@
+// Test helper for tellu.exe in launch mode: a chat server in the test, the
+// host's configuration and a tellu.ini that starts fakehost through PROG.
+#pragma once
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "fakehost_process.h"
+#include "tellu_process.h"
+#include "win32/message_window.h"
+#include "win32/wide_text.h"
+#include "win32/win_net.h"
+
+namespace tellu::testing {
+
+inline bool HasLine(const std::wstring& log, const std::string& line) {
+  for (const std::string& l : FileLines(log))
+    if (l == line) return true;
+  return false;
+}
+
+
+// The chat server: takes Tellu's connection and keeps the payloads it gets.
+class TestServer {
+ public:
+  TestServer() {
+    listener_ = net_.Listen(0, [this](std::unique_ptr<Stream> s) {
+      connection_ = std::move(s);
+      connection_->SetHandlers([this](std::string_view b) { bytes_.append(b); }, [] {});
+    });
+  }
+  int port() const { return listener_ ? listener_->Port() : 0; }
+  bool connected() const { return connection_ != nullptr; }
+  void Drop() { connection_.reset(); }
+  void Send(const std::string& payload) {
+    connection_->Send(std::string(1, static_cast<char>(payload.size() + 1)) + payload);
+  }
+  std::vector<std::string> Payloads() const {
+    std::vector<std::string> out;
+    size_t at = 0;
+    while (at < bytes_.size()) {
+      const size_t length = static_cast<unsigned char>(bytes_[at]);
+      if (length < 1 || at + length > bytes_.size()) break;
+      out.push_back(bytes_.substr(at + 1, length - 1));
+      at += length;
+    }
+    return out;
+  }
+
+ private:
+  MessageWindow events_;
+  WinNet net_{events_};
+  std::unique_ptr<Listener> listener_;
+  std::unique_ptr<Stream> connection_;
+  std::string bytes_;
+};
+
+// A host tellu.exe started: closed through the window its record names.
+inline void CloseLaunchedHost(const std::wstring& log) {
+  Poll([&] {
+    for (const std::string& line : FileLines(log))
+      if (line.rfind("ready ", 0) == 0) return true;
+    return false;
+  });
+  for (const std::string& line : FileLines(log))
+    if (line.rfind("ready ", 0) == 0)
+      PostMessageW(reinterpret_cast<HWND>(strtoull(line.c_str() + 6, nullptr, 16)), WM_CLOSE, 0,
+                   0);
+  Poll([&] { return HasLine(log, "exit"); });
+  DeleteFileW(log.c_str());
+}
+
+
+class LaunchRig : public ::testing::Test {
+ protected:
+  // The host's folder is fakehost's; PROG starts it from there.
+  std::string HostDir() const {
+    const std::string path = Sjis(testing::FakeHostPath());
+    return path.substr(0, path.rfind('\\'));
+  }
+  std::string HostIni(const std::string& title) const {
+    return "[CHAT]\r\nSERVER=127.0.0.1\r\nDIR=" + HostDir() + "\r\nTitle=" + title + "\r\n";
+  }
+  std::string TelluIni(const std::string& title, const std::string& fakehost_args,
+                       int search_timer, int server_port = 0) const {
+    return "[SYSTEM]\r\nRN=" + std::to_string(rn) + "\r\nSN=" +
+           std::to_string(server_port ? server_port : server.port()) +
+           "\r\nSYS1=" + title + "\r\n[SYS1]\r\nINIFILE=" + Sjis(host_ini.name()) +
+           "\r\nPRODIR=DIR\r\nCHGSEC=CHAT\r\nCHGKEY=SERVER\r\nPROG=&\\fakehost.exe --ini " +
+           Sjis(host_ini.name()) + " --section CHAT --key SERVER --port " + std::to_string(rn) +
+           " --name tester --log " + Sjis(log) + fakehost_args +
+           "\r\nSearchTimer=" + std::to_string(search_timer) + "\r\n";
+  }
+  std::wstring BackupPath() const {
+    const std::wstring& p = host_ini.path();
+    return p.substr(0, p.size() - 3) + L"sav";
+  }
+
+  WinsockSession winsock;
+  TestServer server;
+  const int rn = testing::FreePort();
+  const std::string title = "Tellu launch test " + std::to_string(GetCurrentProcessId());
+  const std::string host_ini_bytes = HostIni(title);
+  WindowsDirFile host_ini{L"tellu_launch_" + std::to_wstring(GetCurrentProcessId()) + L".ini",
+                          host_ini_bytes};
+  const std::wstring log = testing::TempFile(L"launched");
+};
+
+}  // namespace tellu::testing
