@@ -77,9 +77,9 @@ bool Session::Launch(int command_line_slot) {
 
 void Session::Assemble(bool with_avatars) {
   const Settings& s = settings_.settings();
-  log_file_ = std::make_unique<LogFile>(ports_.files, ports_.timers, tellu_ini_, s.slot_section);
+  log_file_ = std::make_unique<LogFile>(ports_.files, ports_.timers, s.log_chk,
+                                        [this] { settings_.ForgetLogName(); });
   log_file_->Prepare(s.log_name);
-  log_file_->set_switch(s.log_chk);
   chat_ = std::make_unique<ChatCore>(relay_, settings_, log_store_, *log_file_, ports_.ui,
                                      [this] { return relay_.HostMessageCount(); });
   TextDelivery::Hooks delivery;
@@ -97,6 +97,12 @@ void Session::Assemble(bool with_avatars) {
   relay_.SetPeerAccept([this](std::unique_ptr<CServSock> connection) {
     if (avatar_) avatar_->Accept(std::move(connection));
   });
+}
+
+DialogOkResult Session::TakeDialogSettings(const DialogSettings& dialog) {
+  DialogOkResult result = ApplySettingsDialog(settings_, dialog);
+  if (log_file_) log_file_->Follow(settings_.settings().log_name);
+  return result;
 }
 
 void Session::HostWaitEnded(LaunchWait::Outcome outcome) {

@@ -25,6 +25,7 @@
 #include "platform/timers.h"
 #include "platform/ui.h"
 #include "relay/relay.h"
+#include "settings/dialog_ok.h"
 #include "settings/settings_store.h"
 
 namespace tellu {
@@ -85,6 +86,10 @@ class Session {
   // banner, avatar connections, listening socket, host and server.  Runs
   // once; later calls do nothing.
   void Shutdown();
+
+  // The settings dialog's OK: the copy taken over and written, and the log
+  // file follows at once.  The front end applies a changed font.
+  DialogOkResult TakeDialogSettings(const DialogSettings& dialog);
 
   // The bar's Send and Enter: launch mode only (attach mode types into the
   // host, which is the front end's).

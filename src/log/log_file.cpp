@@ -2,7 +2,6 @@
 
 #include <cstdio>
 
-#include "platform/profile.h"
 #include "text/paths.h"
 
 namespace tellu {
@@ -19,13 +18,24 @@ std::string LogFilePath(const std::string& log_name, const LocalTime& date) {
   return log_name + tail;
 }
 
-LogFile::LogFile(Files& files, Timers& timers, Profile& profile, std::string section)
-    : files_(files), timers_(timers), profile_(profile), section_(std::move(section)) {}
+LogFile::LogFile(Files& files, Timers& timers, const int& log_switch,
+                 std::function<void()> open_failed)
+    : files_(files), timers_(timers), switch_(log_switch), open_failed_(std::move(open_failed)) {}
 
 LogFile::~LogFile() { Flush(); }
 
 void LogFile::Prepare(const std::string& log_name) {
-  path_ = LogFilePath(log_name, timers_.Now());
+  name_ = log_name;
+  date_ = timers_.Now();
+  path_ = LogFilePath(name_, date_);
+}
+
+void LogFile::Follow(const std::string& log_name) {
+  const bool moved = log_name != name_;
+  if (switch_ != 1 || moved) Close();
+  if (!moved) return;
+  name_ = log_name;
+  path_ = LogFilePath(name_, date_);
 }
 
 std::string LogFile::Banner(const char* word) {
@@ -67,8 +77,7 @@ void LogFile::WriteLine(const std::string& prefix, const std::string& text) {
     file_ = files_.Open(path_, OpenMode::Append);
     if (!file_) {
       // Off for this run; the cleared name makes the next start use the default.
-      switch_ = 0;
-      profile_.WriteString(section_, "LogName", "");
+      if (open_failed_) open_failed_();
       return;
     }
     Write(Banner("Start"));

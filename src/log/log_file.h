@@ -2,6 +2,7 @@
 // framed by start and end banners.  Lines are flushed once per loop round (a
 // timer of no delay), at close and when the object goes.
 #pragma once
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -10,8 +11,6 @@
 
 namespace tellu {
 
-class Profile;
-
 // The program path with its extension replaced by ".HLP".
 std::string HelpFilePath(const std::string& program_path);
 // "%s%02d%02d%02d.txt" from the log name and the date.
@@ -19,8 +18,11 @@ std::string LogFilePath(const std::string& log_name, const LocalTime& date);
 
 class LogFile {
  public:
-  // `section` is the slot section that holds LogName.
-  LogFile(Files& files, Timers& timers, Profile& profile, std::string section);
+  // `log_switch` is LogChk where the settings keep it, read at every line, so
+  // that the file and the settings never disagree.  `open_failed` runs when
+  // the file cannot be opened; it is to turn that switch off and forget
+  // LogName.
+  LogFile(Files& files, Timers& timers, const int& log_switch, std::function<void()> open_failed);
   ~LogFile();
   LogFile(const LogFile&) = delete;
   LogFile& operator=(const LogFile&) = delete;
@@ -29,12 +31,14 @@ class LogFile {
   // LogName as the settings store read it (its default already filled in).
   void Prepare(const std::string& log_name);
 
-  // LogChk: lines are written only while it is 1.
-  void set_switch(int log_chk) { switch_ = log_chk; }
-  int log_switch() const { return switch_; }
+  // The settings changed: a log switched off is closed with its end banner;
+  // a new name closes the file too, and the next line opens the new one
+  // (same start-up date).
+  void Follow(const std::string& log_name);
 
+  // Lines are written only while the switch is 1.
   void WriteLine(const std::string& prefix, const std::string& text);
-  // Writes the end banner when the file was ever opened this run.
+  // Writes the end banner when a file is open, and closes it.
   void Close();
 
   const std::string& path() const { return path_; }
@@ -47,10 +51,11 @@ class LogFile {
 
   Files& files_;
   Timers& timers_;
-  Profile& profile_;
-  std::string section_;
+  const int& switch_;
+  std::function<void()> open_failed_;
+  std::string name_;
+  LocalTime date_;
   std::string path_;
-  int switch_ = 0;
   std::unique_ptr<File> file_;
   std::string bytes_;  // kept to spare an allocation per line
   Timers::Id flush_timer_ = 0;

@@ -20,7 +20,7 @@ void Put(SettingsStore& store, const char* key, int& field, int value) {
 
 }  // namespace
 
-void SaveWindowState(SettingsStore& store, const WindowState& state) {
+void SaveWindowState(SettingsStore& store, const WindowRects& state) {
   Settings& s = store.settings();
   // Without the host's rectangle there is no position to save; the one saved
   // before stays.

@@ -11,7 +11,7 @@ struct WindowRect {
   int left = 0, top = 0, right = 0, bottom = 0;
 };
 
-struct WindowState {
+struct WindowRects {
   std::optional<WindowRect> host;        // absent when its rectangle cannot be read
   WindowRect bar;
   std::optional<WindowRect> log_window;  // present while the log window is open
@@ -21,6 +21,6 @@ struct WindowState {
 };
 
 // Writes the state in its fixed order and keeps the values in the settings.
-void SaveWindowState(SettingsStore& store, const WindowState& state);
+void SaveWindowState(SettingsStore& store, const WindowRects& state);
 
 }  // namespace tellu

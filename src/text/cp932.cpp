@@ -82,7 +82,7 @@ bool UnicodeToCp932(char16_t unicode, uint16_t& out) {
   return Find(cp932::kEncode, cp932::kEncodeSize, unicode, out);
 }
 
-bool TypedToCp932(char32_t c, uint16_t& out) {
+bool ExactToCp932(char32_t c, uint16_t& out) {
   if (c <= 0xFFFF && UnicodeToCp932(static_cast<char16_t>(c), out)) return true;
   for (const Variant& v : kJisVariants) {
     if (v.unicode == c) {
@@ -90,7 +90,11 @@ bool TypedToCp932(char32_t c, uint16_t& out) {
       return true;
     }
   }
-  return Find(cp932::kBestFit, cp932::kBestFitSize, c, out);
+  return false;
+}
+
+bool TypedToCp932(char32_t c, uint16_t& out) {
+  return ExactToCp932(c, out) || Find(cp932::kBestFit, cp932::kBestFitSize, c, out);
 }
 
 SjisChar NextSjisChar(std::string_view text, size_t pos) {

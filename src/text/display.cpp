@@ -95,6 +95,17 @@ std::string Utf16ToSjis(std::u16string_view utf16) {
   return out;
 }
 
+bool Utf16ToSjisExact(std::u16string_view utf16, std::string& out) {
+  out.clear();
+  for (char16_t c : utf16) {
+    uint16_t code;
+    // A surrogate has no code: pairs fail here as their halves.
+    if (!ExactToCp932(c, code)) return false;
+    AppendCode(out, code);
+  }
+  return true;
+}
+
 std::string Utf8ToSjis(std::string_view utf8) {
   std::string out;
   for (size_t i = 0; i < utf8.size();) {

@@ -65,6 +65,10 @@ std::string SjisToWire(std::string_view sjis);
 // per broken sequence; a character beyond U+FFFF is one mark.
 std::u16string SjisToUtf16(std::string_view sjis);
 std::string Utf16ToSjis(std::u16string_view utf16);
+// Text that is to be stored as typed: false, with `out` undefined, when a
+// character has no code of its own (a best-fit guess or a mark would be
+// something else than what was typed).
+bool Utf16ToSjisExact(std::u16string_view utf16, std::string& out);
 std::string SjisToUtf8(std::string_view sjis);
 std::string Utf8ToSjis(std::string_view utf8);
 

@@ -35,6 +35,8 @@ void AppendUtf8(std::string& out, char16_t c);
 // (input methods outside Windows type U+301C for 81 60), then Windows'
 // best-fit mappings.
 bool TypedToCp932(char32_t c, uint16_t& out);
+// The same without the best-fit guesses: the character itself, or nothing.
+bool ExactToCp932(char32_t c, uint16_t& out);
 
 // Katakana middle dot: what Windows shows for a Shift-JIS character it
 // cannot map.

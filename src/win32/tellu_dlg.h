@@ -103,6 +103,10 @@ class CTelluDlg : public Dialog {
   void OnMessageTableButton();
   void SendMessageEntry(const std::string& message);
 
+  // The settings dialog, item 64 (tellu_dlg_settings.cpp).
+  void OpenSettings();
+  void SaveWindowStateNow();
+
   // Commands and the system menu (tellu_dlg_menu.cpp).
   INT_PTR OnCommand(int id, int code, LPARAM lparam);
   bool OnSysCommand(UINT command);

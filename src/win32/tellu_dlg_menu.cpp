@@ -60,7 +60,7 @@ bool CTelluDlg::OnSysCommand(UINT command) {
       ToggleLogWindow();
       return true;
     case kSettingsCommand:
-      // The settings dialog is not part of this program yet.
+      OpenSettings();
       return true;
     case kWhoCommand:
       ToggleWhoWindow();

@@ -15,6 +15,10 @@ std::string Sjis(std::wstring_view wide) {
   return text::Utf16ToSjis(std::u16string(wide.begin(), wide.end()));
 }
 
+bool SjisExact(std::wstring_view wide, std::string& out) {
+  return text::Utf16ToSjisExact(std::u16string(wide.begin(), wide.end()), out);
+}
+
 std::string WindowText(HWND window) {
   const int length = GetWindowTextLengthW(window);
   if (length <= 0) return {};

@@ -10,6 +10,9 @@ namespace tellu {
 
 std::wstring Wide(std::string_view sjis);
 std::string Sjis(std::wstring_view wide);
+// As typed, or false: a character without a Shift-JIS code of its own would
+// be stored as something else.
+bool SjisExact(std::wstring_view wide, std::string& out);
 
 // A window's caption or a control's text, as Shift-JIS.
 std::string WindowText(HWND window);

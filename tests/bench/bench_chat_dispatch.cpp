@@ -86,7 +86,7 @@ class Room {
   FakeFiles files_;
   FakeTimers timers_;
   LogStore log_;
-  LogFile log_file_{files_, timers_, profile_, "SYS1"};
+  LogFile log_file_{files_, timers_, settings_.settings().log_chk, [this] { settings_.ForgetLogName(); }};
   FakeUi ui_;
   NullRelay relay_;
   uint64_t host_count_ = 0;

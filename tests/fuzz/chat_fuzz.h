@@ -31,7 +31,7 @@ class CheckingRelay : public RelayPort {
 struct ChatWorld {
   ChatWorld() {
     log_file.Prepare("C:\\logs\\");
-    log_file.set_switch(1);
+    store.settings().log_chk = 1;
   }
   ~ChatWorld() { log_file.Close(); }
   ChatWorld(const ChatWorld&) = delete;
@@ -44,7 +44,7 @@ struct ChatWorld {
   FakeFiles files;
   FakeTimers timers;
   LogStore log;
-  LogFile log_file{files, timers, profile, "SYS1"};
+  LogFile log_file{files, timers, store.settings().log_chk, [this] { store.ForgetLogName(); }};
   FakeUi ui;
   CheckingRelay relay;
   uint64_t host_count = 0;

@@ -153,6 +153,31 @@ TEST_F(SessionTest, ChatFlowsBothWaysThroughTheParserAndTheLog) {
   EXPECT_FALSE(net.Listening(kListen));
 }
 
+// One switch: what the dialog's OK sets is what the file does, and a file
+// that cannot be opened turns the dialog's check box off.
+TEST_F(SessionTest, TheLogSwitchIsTheSettingsOne) {
+  Connect();
+  auto line = [&](const char* text) { server->Feed(Framed(BuildChatText("Momo", text))); };
+  auto ok = [&](int log_chk, const char* folder) {
+    DialogSettings d = DialogCopy(session->settings().settings());
+    d.log_chk = log_chk;
+    d.log_folder = folder;
+    session->TakeDialogSettings(d);
+  };
+  line("one");
+  ok(0, "");
+  EXPECT_NE(files.Get(kLog).find("<Momo> one\r\n++++++++ End "), std::string::npos);
+  EXPECT_FALSE(session->log_file()->is_open());
+  ok(1, "C:\\GONE\\u");
+  files.unopenable.insert("C:\\GONE\\u020203.txt");
+  line("two");
+  EXPECT_EQ(session->settings().settings().log_chk, 0);
+  EXPECT_EQ(DialogCopy(session->settings().settings()).log_chk, 0);
+  const std::string ini = files.Get(kTellu);
+  EXPECT_NE(ini.find("LogName=\r\n"), std::string::npos);
+  EXPECT_NE(ini.find("LogChk=1\r\n"), std::string::npos);
+}
+
 TEST_F(SessionTest, LosingTheServerIsTold) {
   Connect();
   server->Close();

@@ -105,7 +105,7 @@ class World {
   FakeFiles files;
   FakeTimers timers;
   LogStore log;
-  LogFile log_file{files, timers, profile, "SYS1"};
+  LogFile log_file{files, timers, settings.settings().log_chk, [this] { settings.ForgetLogName(); }};
   FakeUi ui;
   RelayRecorder relay;
   ChatCore core{relay, settings, log, log_file, ui, [] { return uint64_t{2}; }};

@@ -84,7 +84,7 @@ class ChatTest : public ::testing::Test {
  protected:
   ChatTest() {
     log_file.Prepare("C:\\logs\\");
-    log_file.set_switch(1);
+    settings.settings().log_chk = 1;
   }
 
   // As the relay: count, parse, forward when let through.
@@ -117,7 +117,7 @@ class ChatTest : public ::testing::Test {
   FakeFiles files;
   FakeTimers timers;
   LogStore log;
-  LogFile log_file{files, timers, profile, "SYS1"};
+  LogFile log_file{files, timers, settings.settings().log_chk, [this] { settings.ForgetLogName(); }};
   FakeUi ui;
   RelayRecorder relay;
   uint64_t host_count = 0;

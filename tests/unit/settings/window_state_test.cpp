@@ -13,7 +13,7 @@ class WindowStateTest : public ::testing::Test {
  protected:
   FakeProfile profile;
   SettingsStore store{profile, "SYS3"};
-  WindowState state;
+  WindowRects state;
   void SetUp() override {
     state.host = WindowRect{100, 50, 740, 530};
     state.bar = WindowRect{109, 494, 509, 534};

@@ -55,6 +55,21 @@ TEST(DisplayToSjis, UnmappableBecomesQuestionMark) {
   EXPECT_EQ(Utf8ToSjis("a\xF0\x9F\x98\x80" "b"), "a?b");
 }
 
+// Stored as typed: only characters with a code of their own.
+TEST(DisplayToSjis, ExactConversionRefusesGuessesAndMarks) {
+  const struct {
+    const char16_t* typed;
+    const char* sjis;  // nullptr: refused
+  } cases[] = {{u"\u3042a\\", "\x82\xA0" "a\x5C"}, {u"\u301C", "\x81\x60"},
+               {u"", ""},  {u"caf\u00E9", nullptr}, {u"\u00A5", nullptr},
+               {u"a\u20ACb", nullptr}, {u"\U0001F600", nullptr}};
+  for (const auto& c : cases) {
+    std::string out;
+    EXPECT_EQ(Utf16ToSjisExact(c.typed, out), c.sjis != nullptr);
+    if (c.sjis) EXPECT_EQ(out, c.sjis);
+  }
+}
+
 TEST(DisplayToSjis, IllFormedUtf8GivesOneMarkPerBreak) {
   EXPECT_EQ(Utf8ToSjis("a\xE3\x81"), "a?");          // cut at the end
   EXPECT_EQ(Utf8ToSjis("\xE3\x81" "b"), "?b");       // broken inside
