@@ -18,18 +18,11 @@
 namespace tellu {
 namespace {
 
-using testing::ClickButton;
 using testing::CloseLaunchedHost;
-using testing::HasLine;
+using testing::FileLines;
 using testing::Hex;
-using testing::Key;
 using testing::Poll;
 using testing::TelluProcess;
-using testing::TestServer;
-using testing::Type;
-using testing::FileLines;
-
-class TelluLaunchTest : public ::testing::Test, protected testing::LaunchRig {};
 
 constexpr UINT kWhoItem = 80;
 
@@ -80,7 +73,7 @@ std::string Wears(const std::string& name, const std::string& avatar) {
          static_cast<char>(avatar.size()) + avatar;
 }
 
-class TelluWhoWindowTest : public TelluLaunchTest {
+class TelluWhoWindowTest : public ::testing::Test, protected testing::LaunchRig {
  protected:
   HWND WhoWindowOf(const TelluProcess& tellu) {
     HWND found = nullptr;

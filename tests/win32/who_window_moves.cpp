@@ -22,16 +22,11 @@
 namespace tellu {
 namespace {
 
-using testing::ClickButton;
 using testing::CloseLaunchedHost;
-using testing::HasLine;
+using testing::FileLines;
 using testing::Hex;
-using testing::Key;
 using testing::Poll;
 using testing::TelluProcess;
-using testing::TestServer;
-using testing::Type;
-using testing::FileLines;
 
 using Clock = std::chrono::steady_clock;
 constexpr int kPeople = 10;
