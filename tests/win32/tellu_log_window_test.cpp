@@ -91,6 +91,36 @@ void Click(HWND window, int id) {
                reinterpret_cast<LPARAM>(GetDlgItem(window, id)));
 }
 
+// The view's right-button menu, answered from a timer while it is up: whether
+// "Copy(&C)" was greyed; `key` picks an item by its letter, 0 closes the menu.
+struct MenuProbe {
+  wchar_t key = 0;
+  int copy_state = -1;
+};
+MenuProbe* menu_probe = nullptr;
+
+void CALLBACK AnswerMenu(HWND, UINT, UINT_PTR timer, DWORD) {
+  HWND popup = FindWindowW(L"#32768", nullptr);
+  if (!popup || !menu_probe) return;
+  KillTimer(nullptr, timer);
+  HMENU menu = reinterpret_cast<HMENU>(SendMessageW(popup, MN_GETHMENU, 0, 0));
+  menu_probe->copy_state = static_cast<int>(GetMenuState(menu, kCopyCommand, MF_BYCOMMAND));
+  if (menu_probe->key)
+    PostMessageW(popup, WM_CHAR, menu_probe->key, 0);
+  else
+    EndMenu();
+}
+
+bool CopyGreyed(HWND view, wchar_t key) {
+  MenuProbe probe{key};
+  menu_probe = &probe;
+  SetTimer(nullptr, 0, 50, AnswerMenu);
+  SendMessageW(view, WM_RBUTTONUP, 0, MAKELPARAM(5, 5));
+  menu_probe = nullptr;
+  EXPECT_NE(probe.copy_state, -1) << "the menu did not show";
+  return probe.copy_state != -1 && (probe.copy_state & MF_GRAYED) != 0;
+}
+
 std::wstring Line(HWND view, int index) {
   wchar_t buffer[256] = {};
   *reinterpret_cast<WORD*>(buffer) = 255;
@@ -186,6 +216,16 @@ TEST(TelluLogWindow, LiveFrozenWhispersLimitAddressesAndClose) {
   EXPECT_EQ(SendMessageW(view, EM_GETLINECOUNT, 0, 0), kLogLineLimit);
   EXPECT_EQ(Line(view, 0), L"<Amy> hello");
   EXPECT_EQ(Line(view, kLogLineLimit - 1), L"<x> last");
+
+  // The right-button menu: Copy only with a selection; Select all selects it all.
+  CHARRANGE none{0, 0};
+  SendMessageW(view, EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&none));
+  EXPECT_TRUE(CopyGreyed(view, L'a'));
+  CHARRANGE all{};
+  SendMessageW(view, EM_EXGETSEL, 0, reinterpret_cast<LPARAM>(&all));
+  EXPECT_EQ(all.cpMin, 0);
+  EXPECT_EQ(all.cpMax, GetWindowTextLengthW(view));
+  EXPECT_FALSE(CopyGreyed(view, 0));
 
   // Close: the owner hears of it once, the window is gone.
   Click(dialog, IDC_LOG_CLOSE);
