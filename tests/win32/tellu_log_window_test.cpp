@@ -14,6 +14,7 @@
 #include "win32/bmp_menu_capture.h"
 #include "win32/log_window.h"
 #include "win32/resource.h"
+#include "win32/tile_painter.h"
 #include "win32/wide_text.h"
 #include "win32/window.h"
 
@@ -232,6 +233,40 @@ TEST(TelluLogWindow, LiveFrozenWhispersLimitAddressesAndClose) {
   Drain();
   EXPECT_FALSE(IsWindow(dialog));
   EXPECT_EQ(gone, 1);
+}
+
+// The background repeats the tile from the top-left corner, whatever the
+// client size: smaller than one tile, or a tile and a half by three and a half.
+TEST(TelluLogWindow, TheBackgroundRepeatsTheTileFromTheTopLeft) {
+  HBITMAP tile = static_cast<HBITMAP>(LoadImageW(GetModuleHandleW(nullptr),
+                                                 MAKEINTRESOURCEW(IDB_LOG_TILE), IMAGE_BITMAP, 0, 0, 0));
+  ASSERT_NE(tile, nullptr);
+  BITMAP info{};
+  GetObjectW(tile, sizeof info, &info);
+  HDC screen = GetDC(nullptr);
+  HDC tile_dc = CreateCompatibleDC(screen);
+  SelectObject(tile_dc, tile);
+  const SIZE sizes[] = {{10, 7}, {info.bmWidth * 7 / 2, info.bmHeight * 3 / 2}};
+  for (const SIZE size : sizes) {
+    HWND window = CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, size.cx, size.cy, nullptr,
+                                  nullptr, nullptr, nullptr);
+    HDC canvas = CreateCompatibleDC(screen);
+    HBITMAP bits = CreateCompatibleBitmap(screen, size.cx, size.cy);
+    HGDIOBJ old = SelectObject(canvas, bits);
+    EXPECT_TRUE(TilePainter(window, IDB_LOG_TILE).Paint(canvas));
+    int wrong = 0;
+    for (int y = 0; y < size.cy; ++y)
+      for (int x = 0; x < size.cx; ++x)
+        wrong += GetPixel(canvas, x, y) != GetPixel(tile_dc, x % info.bmWidth, y % info.bmHeight);
+    EXPECT_EQ(wrong, 0) << size.cx << " x " << size.cy;
+    SelectObject(canvas, old);
+    DeleteObject(bits);
+    DeleteDC(canvas);
+    DestroyWindow(window);
+  }
+  DeleteDC(tile_dc);
+  ReleaseDC(nullptr, screen);
+  DeleteObject(tile);
 }
 
 }  // namespace
