@@ -145,20 +145,40 @@ void LinkView::AppendPlain(std::string_view sjis) {
   colour.dwMask = CFM_COLOR;
   colour.crTextColor = insert_colour_;
   SendMessageW(view, EM_SETCHARFORMAT, SCF_SELECTION, reinterpret_cast<LPARAM>(&colour));
+  // The caret stays at the end of the text put in, which is the end.
   ReplaceSelection(view, sjis);
-  CaretToEnd();
-  if (line_limit_ > 0) {
-    const LRESULT lines = SendMessageW(view, EM_GETLINECOUNT, 0, 0);
-    if (lines > line_limit_) {
-      const LRESULT first = SendMessageW(view, EM_LINEINDEX, lines - line_limit_, 0);
-      if (first > 0) {
-        Select(view, 0, static_cast<LONG>(first));
-        ReplaceSelection(view, "");
-        CaretToEnd();
-      }
-    }
-  }
+  if (batch_) return;
+  TrimToLimit();
   SendMessageW(view, EM_SCROLLCARET, 0, 0);
+}
+
+void LinkView::TrimToLimit() {
+  HWND view = hwnd();
+  if (line_limit_ <= 0) return;
+  const LRESULT lines = SendMessageW(view, EM_GETLINECOUNT, 0, 0);
+  if (lines <= line_limit_) return;
+  const LRESULT first = SendMessageW(view, EM_LINEINDEX, lines - line_limit_, 0);
+  if (first <= 0) return;
+  Select(view, 0, static_cast<LONG>(first));
+  ReplaceSelection(view, "");
+  // What was cut is not kept for an undo: the view is read-only.
+  SendMessageW(view, EM_EMPTYUNDOBUFFER, 0, 0);
+  CaretToEnd();
+}
+
+void LinkView::BeginBatch() {
+  if (!hwnd() || batch_) return;
+  batch_ = true;
+  SendMessageW(hwnd(), WM_SETREDRAW, FALSE, 0);
+}
+
+void LinkView::EndBatch() {
+  if (!batch_) return;
+  batch_ = false;
+  TrimToLimit();
+  SendMessageW(hwnd(), WM_SETREDRAW, TRUE, 0);
+  SendMessageW(hwnd(), EM_SCROLLCARET, 0, 0);
+  InvalidateRect(hwnd(), nullptr, TRUE);
 }
 
 void LinkView::AppendText(std::string_view sjis) {

@@ -35,6 +35,10 @@ class LinkView : public SubclassedControl {
   void AppendPlain(std::string_view sjis);
   // The same, with every address in magenta.
   void AppendText(std::string_view sjis);
+  // Between these, appends are not drawn and the line limit is applied once,
+  // at the end: a burst of lines costs one trim and one redraw.
+  void BeginBatch();
+  void EndBatch();
   // All text takes the new font, in black.
   void SetViewFont(int font_tenths, const std::string& face);
 
@@ -44,6 +48,7 @@ class LinkView : public SubclassedControl {
  private:
   CHARFORMATW DefaultFormat() const;
   void CaretToEnd();
+  void TrimToLimit();
   // True when the click was on an address, which was then opened.
   bool OpenClickedAddress(LPARAM point);
   void ShowMenu();
@@ -51,6 +56,7 @@ class LinkView : public SubclassedControl {
   Shell& shell_;
   bool narrow_ranges_ = false;
   int line_limit_ = 0;
+  bool batch_ = false;
   COLORREF insert_colour_ = RGB(0, 0, 0);
   COLORREF background_ = RGB(255, 255, 255);
   int font_tenths_ = 0;

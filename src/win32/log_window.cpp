@@ -57,23 +57,23 @@ BOOL LogWindow::OnInitDialog() {
 void LogWindow::FullFill(const std::string& text) {
   SetWindowTextW(view_.hwnd(), L"");
   view_.SetInsertColour(ColourOf(kLogTextColour));
+  view_.BeginBatch();
   view_.AppendText(text);
+  view_.EndBatch();
   SetCaption();
 }
 
 void LogWindow::Apply(const LogUpdate& update) {
   if (!update.ran) return;
   if (!update.segments.empty() && view_.hwnd()) {
-    // Drawn once at the end rather than after every piece.
-    SendMessageW(view_.hwnd(), WM_SETREDRAW, FALSE, 0);
     EnableWindow(view_.hwnd(), FALSE);
+    view_.BeginBatch();
     for (const LogSegment& segment : update.segments) {
       view_.SetInsertColour(ColourOf(segment.colour));
       view_.AppendText(segment.text);
     }
+    view_.EndBatch();
     EnableWindow(view_.hwnd(), TRUE);
-    SendMessageW(view_.hwnd(), WM_SETREDRAW, TRUE, 0);
-    InvalidateRect(view_.hwnd(), nullptr, TRUE);
   }
   SetCaption();
 }
@@ -92,8 +92,9 @@ INT_PTR LogWindow::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
   switch (message) {
     case kRefreshMessage:
       // The paint that follows does the update, once for any number of
-      // requests waiting in the queue.
-      InvalidateRect(hwnd(), nullptr, FALSE);
+      // requests waiting in the queue.  Only the dialog itself is marked:
+      // the view redraws what the update changed, the buttons need nothing.
+      RedrawWindow(hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_NOCHILDREN);
       return TRUE;
     case WM_PAINT:
       if (model_->update_state() >= 0 && !store_.pending().empty()) Apply(model_->Update());

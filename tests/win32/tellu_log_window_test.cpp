@@ -14,6 +14,7 @@
 #include "win32/bmp_menu_capture.h"
 #include "win32/log_window.h"
 #include "win32/resource.h"
+#include "win32/tile_painter.h"
 #include "win32/wide_text.h"
 #include "win32/window.h"
 
@@ -89,6 +90,36 @@ void DoubleClick(HWND view, const std::wstring& text) {
 void Click(HWND window, int id) {
   SendMessageW(window, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
                reinterpret_cast<LPARAM>(GetDlgItem(window, id)));
+}
+
+// The view's right-button menu, answered from a timer while it is up: whether
+// "Copy(&C)" was greyed; `key` picks an item by its letter, 0 closes the menu.
+struct MenuProbe {
+  wchar_t key = 0;
+  int copy_state = -1;
+};
+MenuProbe* menu_probe = nullptr;
+
+void CALLBACK AnswerMenu(HWND, UINT, UINT_PTR timer, DWORD) {
+  HWND popup = FindWindowW(L"#32768", nullptr);
+  if (!popup || !menu_probe) return;
+  KillTimer(nullptr, timer);
+  HMENU menu = reinterpret_cast<HMENU>(SendMessageW(popup, MN_GETHMENU, 0, 0));
+  menu_probe->copy_state = static_cast<int>(GetMenuState(menu, kCopyCommand, MF_BYCOMMAND));
+  if (menu_probe->key)
+    PostMessageW(popup, WM_CHAR, menu_probe->key, 0);
+  else
+    EndMenu();
+}
+
+bool CopyGreyed(HWND view, wchar_t key) {
+  MenuProbe probe{key};
+  menu_probe = &probe;
+  SetTimer(nullptr, 0, 50, AnswerMenu);
+  SendMessageW(view, WM_RBUTTONUP, 0, MAKELPARAM(5, 5));
+  menu_probe = nullptr;
+  EXPECT_NE(probe.copy_state, -1) << "the menu did not show";
+  return probe.copy_state != -1 && (probe.copy_state & MF_GRAYED) != 0;
 }
 
 std::wstring Line(HWND view, int index) {
@@ -187,11 +218,55 @@ TEST(TelluLogWindow, LiveFrozenWhispersLimitAddressesAndClose) {
   EXPECT_EQ(Line(view, 0), L"<Amy> hello");
   EXPECT_EQ(Line(view, kLogLineLimit - 1), L"<x> last");
 
+  // The right-button menu: Copy only with a selection; Select all selects it all.
+  CHARRANGE none{0, 0};
+  SendMessageW(view, EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&none));
+  EXPECT_TRUE(CopyGreyed(view, L'a'));
+  CHARRANGE all{};
+  SendMessageW(view, EM_EXGETSEL, 0, reinterpret_cast<LPARAM>(&all));
+  EXPECT_EQ(all.cpMin, 0);
+  EXPECT_EQ(all.cpMax, GetWindowTextLengthW(view));
+  EXPECT_FALSE(CopyGreyed(view, 0));
+
   // Close: the owner hears of it once, the window is gone.
   Click(dialog, IDC_LOG_CLOSE);
   Drain();
   EXPECT_FALSE(IsWindow(dialog));
   EXPECT_EQ(gone, 1);
+}
+
+// The background repeats the tile from the top-left corner, whatever the
+// client size: smaller than one tile, or a tile and a half by three and a half.
+TEST(TelluLogWindow, TheBackgroundRepeatsTheTileFromTheTopLeft) {
+  HBITMAP tile = static_cast<HBITMAP>(LoadImageW(GetModuleHandleW(nullptr),
+                                                 MAKEINTRESOURCEW(IDB_LOG_TILE), IMAGE_BITMAP, 0, 0, 0));
+  ASSERT_NE(tile, nullptr);
+  BITMAP info{};
+  GetObjectW(tile, sizeof info, &info);
+  HDC screen = GetDC(nullptr);
+  HDC tile_dc = CreateCompatibleDC(screen);
+  SelectObject(tile_dc, tile);
+  const SIZE sizes[] = {{10, 7}, {info.bmWidth * 7 / 2, info.bmHeight * 3 / 2}};
+  for (const SIZE size : sizes) {
+    HWND window = CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, size.cx, size.cy, nullptr,
+                                  nullptr, nullptr, nullptr);
+    HDC canvas = CreateCompatibleDC(screen);
+    HBITMAP bits = CreateCompatibleBitmap(screen, size.cx, size.cy);
+    HGDIOBJ old = SelectObject(canvas, bits);
+    EXPECT_TRUE(TilePainter(window, IDB_LOG_TILE).Paint(canvas));
+    int wrong = 0;
+    for (int y = 0; y < size.cy; ++y)
+      for (int x = 0; x < size.cx; ++x)
+        wrong += GetPixel(canvas, x, y) != GetPixel(tile_dc, x % info.bmWidth, y % info.bmHeight);
+    EXPECT_EQ(wrong, 0) << size.cx << " x " << size.cy;
+    SelectObject(canvas, old);
+    DeleteObject(bits);
+    DeleteDC(canvas);
+    DestroyWindow(window);
+  }
+  DeleteDC(tile_dc);
+  ReleaseDC(nullptr, screen);
+  DeleteObject(tile);
 }
 
 }  // namespace
