@@ -66,19 +66,28 @@ void LogWindow::FullFill(const std::string& text) {
 void LogWindow::Apply(const LogUpdate& update) {
   if (!update.ran) return;
   if (!update.segments.empty() && view_.hwnd()) {
-    EnableWindow(view_.hwnd(), FALSE);
+    // Disabled and enabled again with redraw off, so the two state changes
+    // cost no repaint of their own.
     view_.BeginBatch();
+    EnableWindow(view_.hwnd(), FALSE);
     for (const LogSegment& segment : update.segments) {
       view_.SetInsertColour(ColourOf(segment.colour));
       view_.AppendText(segment.text);
     }
-    view_.EndBatch();
     EnableWindow(view_.hwnd(), TRUE);
+    view_.EndBatch();
   }
   SetCaption();
 }
 
-void LogWindow::SetCaption() { SetWindowTextSjis(hwnd(), model_->Caption()); }
+// The caption changes only with the fill; setting it again redraws the
+// frame for nothing.
+void LogWindow::SetCaption() {
+  const std::string caption = model_->Caption();
+  if (caption == caption_) return;
+  caption_ = caption;
+  SetWindowTextSjis(hwnd(), caption);
+}
 
 void LogWindow::OnFreeze() {
   const LogUpdate update = model_->ToggleFreeze();

@@ -55,6 +55,7 @@ class LogWindow : public Dialog {
   LinkView view_;
   DialogLayout layout_;
   std::unique_ptr<TilePainter> tile_;
+  std::string caption_;  // as last set
 };
 
 COLORREF ColourOf(Rgb rgb);
