@@ -98,6 +98,11 @@ inline void ClickButton(HWND dialog, int id) {
 // tellu.ini whose slot 1 starts fakehost from its own folder.
 class LaunchRig {
  protected:
+  // A host a failed test left running would keep its tagged caption and
+  // turn every later launch away.
+  ~LaunchRig() {
+    if (!FileLines(log).empty()) CloseLaunchedHost(log);
+  }
   std::string HostDir() const {
     const std::string path = Sjis(FakeHostPath());
     return path.substr(0, path.rfind('\\'));

@@ -134,11 +134,16 @@ TEST_F(TelluLaunchTest, PatchesStartsRestoresAndRelays) {
   // The status menu, from the keyboard: the second status is "away".
   auto choose_second_status = [&](const char* picture) {
     ClickButton(bar, IDC_BAR_STATUS);
-    HWND menu = nullptr;
-    if (!Poll([&] { return (menu = tellu.FindWindowOfClass(L"BitmapMenu")) != nullptr; }))
+    // The frame is created before its item pane and shown after it: keys go
+    // to the pane only once the frame shows.
+    HWND menu = nullptr, items = nullptr;
+    if (!Poll([&] {
+          menu = tellu.FindWindowOfClass(L"BitmapMenu");
+          items = menu && IsWindowVisible(menu) ? GetWindow(menu, GW_CHILD) : nullptr;
+          return items != nullptr;
+        }))
       return false;
     if (picture) testing::CaptureWindow(menu, picture);
-    HWND items = GetWindow(menu, GW_CHILD);
     Key(items, VK_DOWN);
     Key(items, VK_DOWN);
     Key(items, VK_RETURN);
