@@ -1,6 +1,8 @@
 #include "win32/link_view.h"
 
 #include <algorithm>
+#include <cstdint>
+#include <cstring>
 
 #include "log/find_address.h"
 #include "text/sjis.h"
@@ -81,6 +83,54 @@ std::wstring FaceName(const std::string& face) {
   return wide;
 }
 
+// Rich text of the runs: a colour table and the text, every character
+// outside printable ASCII as its UTF-16 code, which the control puts in as
+// it would the same character given as plain text.  A NUL is left out: as
+// plain text it would end the rest of the run.
+std::string RichTextOf(const std::vector<LinkView::Run>& runs) {
+  std::vector<COLORREF> colours;
+  std::string body;
+  for (const LinkView::Run& run : runs) {
+    auto at = std::find(colours.begin(), colours.end(), run.colour);
+    if (at == colours.end()) at = colours.insert(colours.end(), run.colour);
+    body += "\\cf" + std::to_string(at - colours.begin() + 1) + ' ';
+    for (const wchar_t c : Wide(run.sjis)) {
+      if (c == L'\\' || c == L'{' || c == L'}') {
+        body += '\\';
+        body += static_cast<char>(c);
+      } else if (c >= 0x20 && c < 0x7F) {
+        body += static_cast<char>(c);
+      } else if (c != 0) {
+        body += "\\u" + std::to_string(static_cast<int16_t>(c)) + '?';
+      }
+    }
+  }
+  std::string rtf = "{\\rtf1\\ansi\\uc1{\\colortbl;";
+  for (const COLORREF c : colours)
+    rtf += "\\red" + std::to_string(GetRValue(c)) + "\\green" + std::to_string(GetGValue(c)) +
+           "\\blue" + std::to_string(GetBValue(c)) + ';';
+  return rtf + '}' + body + '}';
+}
+
+// Rich text in place of the selection.
+void StreamIn(HWND view, const std::string& rtf) {
+  struct Source {
+    const std::string& text;
+    size_t at;
+  } source{rtf, 0};
+  EDITSTREAM stream{};
+  stream.dwCookie = reinterpret_cast<DWORD_PTR>(&source);
+  stream.pfnCallback = [](DWORD_PTR cookie, LPBYTE buffer, LONG room, LONG* given) -> DWORD {
+    auto* from = reinterpret_cast<Source*>(cookie);
+    const size_t n = std::min(static_cast<size_t>(room), from->text.size() - from->at);
+    std::memcpy(buffer, from->text.data() + from->at, n);
+    from->at += n;
+    *given = static_cast<LONG>(n);
+    return 0;
+  };
+  SendMessageW(view, EM_STREAMIN, SF_RTF | SFF_SELECTION, reinterpret_cast<LPARAM>(&stream));
+}
+
 }  // namespace
 
 bool LinkView::CreateFromPlaceholder(HWND owner, int id, int font_tenths,
@@ -136,17 +186,17 @@ void LinkView::CaretToEnd() {
   Select(hwnd(), end, end);
 }
 
-void LinkView::AppendPlain(std::string_view sjis) {
+void LinkView::AppendPlain(std::string_view sjis) { AppendRuns({{insert_colour_, sjis}}); }
+
+// Every insertion and every change of format costs the control a pass over
+// all its lines, so the runs go in together as one piece of rich text that
+// carries their colours.
+void LinkView::AppendRuns(const std::vector<Run>& runs) {
   HWND view = hwnd();
-  if (!view) return;
+  if (!view || runs.empty()) return;
   CaretToEnd();
-  CHARFORMATW colour{};
-  colour.cbSize = sizeof colour;
-  colour.dwMask = CFM_COLOR;
-  colour.crTextColor = insert_colour_;
-  SendMessageW(view, EM_SETCHARFORMAT, SCF_SELECTION, reinterpret_cast<LPARAM>(&colour));
-  // The caret stays at the end of the text put in, which is the end.
-  ReplaceSelection(view, sjis);
+  StreamIn(view, RichTextOf(runs));
+  CaretToEnd();
   if (batch_) return;
   TrimToLimit();
   SendMessageW(view, EM_SCROLLCARET, 0, 0);
@@ -169,28 +219,47 @@ void LinkView::TrimToLimit() {
 void LinkView::BeginBatch() {
   if (!hwnd() || batch_) return;
   batch_ = true;
-  SendMessageW(hwnd(), WM_SETREDRAW, FALSE, 0);
+  if (!show_pending_) SendMessageW(hwnd(), WM_SETREDRAW, FALSE, 0);
 }
 
+// A full redraw of the view costs more than the appends of a line, so in a
+// flood of lines the view is shown again at most once per kShowInterval:
+// the first batch after a quiet moment at once, later ones by a timer.
 void LinkView::EndBatch() {
   if (!batch_) return;
   batch_ = false;
   TrimToLimit();
+  const ULONGLONG since = GetTickCount64() - shown_at_;
+  if (since >= kShowInterval) {
+    Show();
+  } else if (!show_pending_) {
+    show_pending_ = true;
+    SetTimer(hwnd(), kShowTimer, static_cast<UINT>(kShowInterval - since), nullptr);
+  }
+}
+
+void LinkView::Show() {
+  if (show_pending_) KillTimer(hwnd(), kShowTimer);
+  show_pending_ = false;
+  shown_at_ = GetTickCount64();
   SendMessageW(hwnd(), WM_SETREDRAW, TRUE, 0);
   SendMessageW(hwnd(), EM_SCROLLCARET, 0, 0);
   InvalidateRect(hwnd(), nullptr, TRUE);
 }
 
-void LinkView::AppendText(std::string_view sjis) {
+void LinkView::AddRuns(std::string_view sjis, COLORREF colour, std::vector<Run>& runs) {
   while (std::optional<AddressSpan> found = FindAddress(sjis)) {
-    AppendPlain(sjis.substr(0, found->start));
-    const COLORREF kept = insert_colour_;
-    insert_colour_ = kAddressColour;
-    AppendPlain(sjis.substr(found->start, found->length));
-    insert_colour_ = kept;
+    runs.push_back({colour, sjis.substr(0, found->start)});
+    runs.push_back({kAddressColour, sjis.substr(found->start, found->length)});
     sjis.remove_prefix(found->start + found->length);
   }
-  AppendPlain(sjis);
+  runs.push_back({colour, sjis});
+}
+
+void LinkView::AppendText(std::string_view sjis) {
+  std::vector<Run> runs;
+  AddRuns(sjis, insert_colour_, runs);
+  AppendRuns(runs);
 }
 
 void LinkView::SetViewFont(int font_tenths, const std::string& face) {
@@ -207,6 +276,7 @@ void LinkView::SetViewFont(int font_tenths, const std::string& face) {
 
 bool LinkView::OpenClickedAddress(LPARAM point) {
   HWND view = hwnd();
+  ShowIfPending();
   SendMessageW(view, WM_SETREDRAW, FALSE, 0);
   const CHARRANGE kept = Selection(view);
   CallOriginal(WM_LBUTTONDBLCLK, MK_LBUTTON, point);
@@ -264,6 +334,10 @@ LRESULT LinkView::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
     case WM_RBUTTONUP:
       ShowMenu();
       return CallOriginal(message, wparam, lparam);
+    case WM_TIMER:
+      if (wparam != kShowTimer) return CallOriginal(message, wparam, lparam);
+      Show();
+      return 0;
     case WM_SIZE: {
       const LRESULT result = CallOriginal(message, wparam, lparam);
       AppendText("");

@@ -8,6 +8,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "platform/shell.h"
 #include "win32/subclass.h"
@@ -35,10 +36,25 @@ class LinkView : public SubclassedControl {
   void AppendPlain(std::string_view sjis);
   // The same, with every address in magenta.
   void AppendText(std::string_view sjis);
+  // Pieces of text in their own colours, put in at the end together.
+  struct Run {
+    COLORREF colour;
+    std::string_view sjis;
+  };
+  void AppendRuns(const std::vector<Run>& runs);
+  // The runs of `sjis` in `colour`, its addresses in magenta, added to `runs`.
+  static void AddRuns(std::string_view sjis, COLORREF colour, std::vector<Run>& runs);
   // Between these, appends are not drawn and the line limit is applied once,
-  // at the end: a burst of lines costs one trim and one redraw.
+  // at the end: a burst of lines costs one trim and one redraw, and bursts
+  // close together share their redraw.
   void BeginBatch();
   void EndBatch();
+  // A view whose redraw waits for its timer is drawn now: the owner calls it
+  // before it paints over the view's place, which a hidden view would leave
+  // blank until then.
+  void ShowIfPending() {
+    if (show_pending_) Show();
+  }
   // All text takes the new font, in black.
   void SetViewFont(int font_tenths, const std::string& face);
 
@@ -48,6 +64,8 @@ class LinkView : public SubclassedControl {
  private:
   CHARFORMATW DefaultFormat() const;
   void CaretToEnd();
+  // Redraw on again and the whole view drawn anew.
+  void Show();
   void TrimToLimit();
   // True when the click was on an address, which was then opened.
   bool OpenClickedAddress(LPARAM point);
@@ -57,6 +75,10 @@ class LinkView : public SubclassedControl {
   bool narrow_ranges_ = false;
   int line_limit_ = 0;
   bool batch_ = false;
+  static constexpr UINT_PTR kShowTimer = 1;
+  static constexpr ULONGLONG kShowInterval = 40;  // milliseconds
+  bool show_pending_ = false;  // redraw off until the timer shows the view
+  ULONGLONG shown_at_ = 0;
   COLORREF insert_colour_ = RGB(0, 0, 0);
   COLORREF background_ = RGB(255, 255, 255);
   int font_tenths_ = 0;

@@ -1,6 +1,7 @@
 #include "win32/log_window.h"
 
 #include <utility>
+#include <vector>
 
 #include "win32/resource.h"
 #include "win32/wide_text.h"
@@ -70,10 +71,11 @@ void LogWindow::Apply(const LogUpdate& update) {
     // cost no repaint of their own.
     view_.BeginBatch();
     EnableWindow(view_.hwnd(), FALSE);
-    for (const LogSegment& segment : update.segments) {
-      view_.SetInsertColour(ColourOf(segment.colour));
-      view_.AppendText(segment.text);
-    }
+    std::vector<LinkView::Run> runs;
+    for (const LogSegment& segment : update.segments)
+      LinkView::AddRuns(segment.text, ColourOf(segment.colour), runs);
+    view_.AppendRuns(runs);
+    view_.SetInsertColour(ColourOf(update.segments.back().colour));
     EnableWindow(view_.hwnd(), TRUE);
     view_.EndBatch();
   }
@@ -109,6 +111,7 @@ INT_PTR LogWindow::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
       if (model_->update_state() >= 0 && !store_.pending().empty()) Apply(model_->Update());
       return FALSE;
     case WM_ERASEBKGND:
+      view_.ShowIfPending();
       if (tile_ && tile_->Paint(reinterpret_cast<HDC>(wparam))) return Result(TRUE);
       return FALSE;
     case WM_SIZE:

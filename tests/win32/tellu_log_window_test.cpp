@@ -51,7 +51,8 @@ void Drain() {
 
 // The view's text with its line breaks as "\n".
 std::wstring ViewText(HWND view) {
-  std::wstring text(static_cast<size_t>(GetWindowTextLengthW(view)) + 1, L'\0');
+  // Room for the length in bytes: a control that keeps Shift-JIS counts so.
+  std::wstring text(static_cast<size_t>(GetWindowTextLengthW(view)) * 2 + 1, L'\0');
   text.resize(static_cast<size_t>(GetWindowTextW(view, text.data(), static_cast<int>(text.size()))));
   std::wstring out;
   for (size_t i = 0; i < text.size(); ++i) {
@@ -233,6 +234,59 @@ TEST(TelluLogWindow, LiveFrozenWhispersLimitAddressesAndClose) {
   Drain();
   EXPECT_FALSE(IsWindow(dialog));
   EXPECT_EQ(gone, 1);
+}
+
+// Chat text is shown as it came, whatever bytes the wire let through (a NUL
+// only is left out), and a view left hidden by a quick second update is
+// shown again by its timer.
+TEST(TelluLogWindow, AnyChatBytesAreShownAndABurstIsShownAfterwards) {
+  Owner owner;
+  LogStore store;
+  RecordingShell shell;
+  Settings settings;
+  settings.font_tenths = 110;
+  LogWindow* window = LogWindow::Open(owner.hwnd(), store, shell, settings, nullptr);
+  ASSERT_NE(window, nullptr);
+  HWND dialog = window->hwnd();
+  HWND view = GetDlgItem(dialog, IDC_LOG_VIEW);
+  const struct {
+    std::string sjis;
+    std::wstring shown;
+  } texts[] = {
+      {"\x82\xb1\x82\xf1\x82\xc9\x82\xbf\x82\xcd", L"\u3053\u3093\u306b\u3061\u306f"},
+      {"\x95\x5c\x83\x5c a\\b{c}d", L"\u8868\u30bd a\\b{c}d"},  // trail bytes 5C
+      {"\xb1\xb2 x\x01y\tz\x7f", L"\uff71\uff72 x\x01y\tz\x7f"},
+      {std::string("p\0q", 3), L"pq"},
+      {"broken \x82", Wide("broken \x82")},
+  };
+  auto pump = [] {
+    MSG m;
+    while (PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&m);
+  };
+  std::wstring expected;
+  for (size_t i = 0; i < std::size(texts); ++i) {
+    store.Append("<p>", texts[i].sjis);
+    expected += L"\n<p> " + texts[i].shown;
+    if (i == 0 || i + 1 == std::size(texts)) {
+      PostMessageW(dialog, kRefreshMessage, 0, 0);
+      pump();
+    }
+  }
+  EXPECT_EQ(ViewText(view), expected);
+  EXPECT_EQ(SendMessageW(view, EM_GETLINECOUNT, 0, 0), static_cast<LRESULT>(std::size(texts)) + 1);
+  EXPECT_EQ(ColourAt(view, Find(view, L"{c}")), RGB(0, 0, 0));
+  EXPECT_EQ(ColourAt(view, Find(view, L"<p> p")), RGB(0, 0, 255));
+  CHARFORMATW format{};
+  format.cbSize = sizeof format;
+  SendMessageW(view, EM_GETCHARFORMAT, SCF_SELECTION, reinterpret_cast<LPARAM>(&format));
+  EXPECT_EQ(format.yHeight, 220) << "the settings' size, in twips";
+  for (int round = 0; round < 10 && !IsWindowVisible(view); ++round) {
+    Sleep(20);
+    pump();
+  }
+  EXPECT_TRUE(IsWindowVisible(view));
+  window->Close();
+  Drain();
 }
 
 // The background repeats the tile from the top-left corner, whatever the
