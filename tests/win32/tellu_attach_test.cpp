@@ -219,6 +219,27 @@ TEST_F(TelluAttachTest, TheFieldKeepsItsFirst110Bytes) {
   ExpectRecord(Join({kActivation, kDeactivation}), Join({typed, kEnter}));
 }
 
+// The message table in attach mode: the chosen entry, expanded with the
+// field, is typed into the host as any text from the bar.
+TEST_F(TelluAttachTest, AMessageTableEntryIsTypedIntoTheHost) {
+  TelluProcess tellu(Ini(title, "MSG=Canned\r\n[Canned]\r\nTEXT1=n1=t\r\nTEXT2=Hi=hey %s\r\n"));
+  HWND bar = StartDocked(tellu);
+  ASSERT_NE(bar, nullptr);
+  HWND edit = GetDlgItem(bar, IDC_BAR_EDIT);
+  Type(edit, L"ab");
+  ClickButton(bar, IDC_BAR_MESSAGE_TABLE);
+  // "ﾒｯｾｰｼﾞﾃｰﾌﾞﾙ"
+  HWND table = tellu.WaitForMessageBox(
+      L"\uFF92\uFF6F\uFF7E\uFF70\uFF7C\uFF9E\uFF83\uFF70\uFF8C\uFF9E\uFF99");
+  ASSERT_NE(table, nullptr);
+  ClickButton(table, IDC_MESSAGE_FIRST + 1);
+  ExpectRecord(Join({kActivation, kDeactivation}),
+               Join({{"P WM_CHAR 68 0", "P WM_CHAR 65 0", "P WM_CHAR 79 0", "P WM_CHAR 20 0",
+                      "P WM_CHAR 61 0", "P WM_CHAR 62 0"},
+                     kEnter}));
+  EXPECT_TRUE(Poll([&] { return testing::WindowTextOf(edit).empty(); }));
+}
+
 TEST_F(TelluAttachTest, AHostThatWentAwayEndsTheRunWithTheReport) {
   TelluProcess tellu(Ini(title));
   HWND bar = StartDocked(tellu);
