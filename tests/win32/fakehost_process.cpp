@@ -14,16 +14,53 @@ namespace {
 constexpr DWORD kDeadlineMs = 30000;
 constexpr UINT kMarker = WM_APP + 77;
 
-// Waits for something another process does: a thread timer wakes the
-// message pump to look again.
+}  // namespace
+
+const Lines kActivation = {
+    "S WM_ACTIVATEAPP 1 0",        "S WM_NCACTIVATE 1 0", "S WM_ACTIVATE 2 0",
+    "S WM_IME_SETCONTEXT 1 c000000f", "S WM_IME_NOTIFY c 0",  "S WM_SETFOCUS 0 0",
+    "S WM_IME_SETCONTEXT 0 c000000f", "S WM_IME_NOTIFY c 0"};
+const Lines kDeactivation = {"S WM_IME_NOTIFY e 1", "S WM_NCACTIVATE 0 0",
+                             "S WM_IME_SETCONTEXT 0 c000000f"};
+const Lines kEnter = {"P WM_KEYDOWN 49e2000d 1c0001", "P WM_CHAR d 0",
+                      "P WM_KEYUP 49e2000d c01c0001"};
+
+Lines Join(std::initializer_list<Lines> parts) {
+  Lines out;
+  for (const Lines& p : parts) out.insert(out.end(), p.begin(), p.end());
+  return out;
+}
+
+Lines SentMessages(const Lines& record) { return Only(record, "S WM_"); }
+
+Lines PostedKeys(const Lines& record) {
+  Lines out;
+  for (const std::string& line : record)
+    if (line.rfind("P WM_CHAR", 0) == 0 || line.rfind("P WM_KEY", 0) == 0) out.push_back(line);
+  return out;
+}
+
 bool Poll(const std::function<bool()>& done) {
+  // A thread timer wakes the pump to look again at what other programs do.
   const UINT_PTR timer = SetTimer(nullptr, 0, 10, nullptr);
   const bool ok = PumpMessagesUntil(done, kDeadlineMs);
   KillTimer(nullptr, timer);
   return ok;
 }
 
-}  // namespace
+Lines FileLines(const std::wstring& path) {
+  std::string bytes;
+  StdFiles files;
+  files.ReadAll(Sjis(path), bytes);
+  Lines lines;
+  size_t start = 0;
+  for (size_t end = bytes.find("\r\n"); end != std::string::npos;
+       end = bytes.find("\r\n", start)) {
+    lines.push_back(bytes.substr(start, end - start));
+    start = end + 2;
+  }
+  return lines;
+}
 
 std::wstring FakeHostPath() {
   const char* path = getenv("TELLU_FAKEHOST");
@@ -77,19 +114,7 @@ HWND FakeHost::WaitForWindow(const std::string& title) {
   return found;
 }
 
-std::vector<std::string> FakeHost::Lines() const {
-  std::string bytes;
-  StdFiles files;
-  files.ReadAll(Sjis(log_), bytes);
-  std::vector<std::string> lines;
-  size_t start = 0;
-  for (size_t end = bytes.find("\r\n"); end != std::string::npos;
-       end = bytes.find("\r\n", start)) {
-    lines.push_back(bytes.substr(start, end - start));
-    start = end + 2;
-  }
-  return lines;
-}
+std::vector<std::string> FakeHost::Lines() const { return FileLines(log_); }
 
 bool FakeHost::WaitForLine(const std::string& line) {
   return Poll([&] {
@@ -107,8 +132,8 @@ bool FakeHost::Settle(HWND window) {
   return WaitForLine(line);
 }
 
-std::vector<std::string> Only(const std::vector<std::string>& lines, const std::string& prefix) {
-  std::vector<std::string> out;
+Lines Only(const Lines& lines, const std::string& prefix) {
+  Lines out;
   for (const std::string& line : lines)
     if (line.rfind(prefix, 0) == 0) out.push_back(line);
   return out;

@@ -2,10 +2,19 @@
 #pragma once
 #include <windows.h>
 
+#include <functional>
+#include <initializer_list>
 #include <string>
 #include <vector>
 
 namespace tellu::testing {
+
+using Lines = std::vector<std::string>;
+
+// Runs this thread's messages until done() holds, at most 30 s.
+bool Poll(const std::function<bool()>& done);
+// The lines of a file that another process may still be writing.
+Lines FileLines(const std::wstring& path);
 
 // Where fakehost.exe is (TELLU_FAKEHOST; a Unix path is taken as Wine's Z:).
 std::wstring FakeHostPath();
@@ -40,6 +49,16 @@ class FakeHost {
 };
 
 // The lines that begin with prefix.
-std::vector<std::string> Only(const std::vector<std::string>& lines, const std::string& prefix);
+Lines Only(const Lines& lines, const std::string& prefix);
+
+// What fakehost records when another program activates it, types into it
+// and lets it go: messages sent to it ("S WM_...") and posted ("P WM_...").
+extern const Lines kActivation;
+extern const Lines kDeactivation;
+extern const Lines kEnter;
+Lines Join(std::initializer_list<Lines> parts);
+// The messages another program sent, and the keys and characters posted.
+Lines SentMessages(const Lines& record);
+Lines PostedKeys(const Lines& record);
 
 }  // namespace tellu::testing

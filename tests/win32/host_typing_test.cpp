@@ -16,34 +16,14 @@
 namespace tellu {
 namespace {
 
-using Lines = std::vector<std::string>;
+using testing::Join;
+using testing::kActivation;
+using testing::kDeactivation;
+using testing::kEnter;
+using testing::Lines;
+using testing::PostedKeys;
+using testing::SentMessages;
 using testing::FakeHost;
-using testing::Only;
-
-const Lines kActivation = {
-    "S WM_ACTIVATEAPP 1 0",        "S WM_NCACTIVATE 1 0", "S WM_ACTIVATE 2 0",
-    "S WM_IME_SETCONTEXT 1 c000000f", "S WM_IME_NOTIFY c 0",  "S WM_SETFOCUS 0 0",
-    "S WM_IME_SETCONTEXT 0 c000000f", "S WM_IME_NOTIFY c 0"};
-const Lines kDeactivation = {"S WM_IME_NOTIFY e 1", "S WM_NCACTIVATE 0 0",
-                             "S WM_IME_SETCONTEXT 0 c000000f"};
-const Lines kEnter = {"P WM_KEYDOWN 49e2000d 1c0001", "P WM_CHAR d 0",
-                      "P WM_KEYUP 49e2000d c01c0001"};
-
-Lines Join(std::initializer_list<Lines> parts) {
-  Lines out;
-  for (const Lines& p : parts) out.insert(out.end(), p.begin(), p.end());
-  return out;
-}
-
-// Messages another program sent ("S WM_...") and the keys and characters
-// that were posted.
-Lines SentMessages(const Lines& record) { return Only(record, "S WM_"); }
-Lines PostedKeys(const Lines& record) {
-  Lines out;
-  for (const std::string& line : record)
-    if (line.rfind("P WM_CHAR", 0) == 0 || line.rfind("P WM_KEY", 0) == 0) out.push_back(line);
-  return out;
-}
 
 class HostTypingTest : public ::testing::Test {
  protected:

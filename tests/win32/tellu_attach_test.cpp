@@ -17,28 +17,16 @@
 namespace tellu {
 namespace {
 
-using Lines = std::vector<std::string>;
+using testing::Join;
+using testing::kActivation;
+using testing::kDeactivation;
+using testing::kEnter;
+using testing::Lines;
+using testing::PostedKeys;
+using testing::SentMessages;
 using testing::FakeHost;
-using testing::Only;
 using testing::Poll;
 using testing::TelluProcess;
-
-const Lines kActivation = {
-    "S WM_ACTIVATEAPP 1 0",        "S WM_NCACTIVATE 1 0", "S WM_ACTIVATE 2 0",
-    "S WM_IME_SETCONTEXT 1 c000000f", "S WM_IME_NOTIFY c 0",  "S WM_SETFOCUS 0 0",
-    "S WM_IME_SETCONTEXT 0 c000000f", "S WM_IME_NOTIFY c 0"};
-const Lines kDeactivation = {"S WM_IME_NOTIFY e 1", "S WM_NCACTIVATE 0 0",
-                             "S WM_IME_SETCONTEXT 0 c000000f"};
-const Lines kEnter = {"P WM_KEYDOWN 49e2000d 1c0001", "P WM_CHAR d 0",
-                      "P WM_KEYUP 49e2000d c01c0001"};
-
-Lines Join(std::initializer_list<Lines> parts) {
-  Lines out;
-  for (const Lines& p : parts) out.insert(out.end(), p.begin(), p.end());
-  return out;
-}
-
-Lines Sent(const Lines& record) { return Only(record, "S WM_"); }
 
 // `wanted` appears in `lines` in its order.  The host's own window procedure
 // adds sent messages of its own making when it is activated (focus and
@@ -48,12 +36,6 @@ bool InOrder(const Lines& lines, const Lines& wanted) {
   for (const std::string& line : lines)
     if (next < wanted.size() && line == wanted[next]) ++next;
   return next == wanted.size();
-}
-Lines PostedKeys(const Lines& record) {
-  Lines out;
-  for (const std::string& line : record)
-    if (line.rfind("P WM_CHAR", 0) == 0 || line.rfind("P WM_KEY", 0) == 0) out.push_back(line);
-  return out;
 }
 
 std::string Ini(const std::string& title, const std::string& slot_lines = "") {
@@ -100,10 +82,10 @@ class TelluAttachTest : public ::testing::Test {
   void ExpectRecord(const Lines& sent, const Lines& posted) {
     Poll([&] {
       const Lines record = Record();
-      return InOrder(Sent(record), sent) && PostedKeys(record) == posted;
+      return InOrder(SentMessages(record), sent) && PostedKeys(record) == posted;
     });
     const Lines record = Record();
-    EXPECT_TRUE(InOrder(Sent(record), sent)) << ::testing::PrintToString(Sent(record));
+    EXPECT_TRUE(InOrder(SentMessages(record), sent)) << ::testing::PrintToString(SentMessages(record));
     EXPECT_EQ(PostedKeys(record), posted);
   }
 

@@ -29,14 +29,6 @@ std::wstring ClassOf(HWND window) {
 
 }  // namespace
 
-bool Poll(const std::function<bool()>& done) {
-  // A thread timer wakes the pump to look again at what other programs do.
-  const UINT_PTR timer = SetTimer(nullptr, 0, 10, nullptr);
-  const bool ok = PumpMessagesUntil(done, kDeadlineMs);
-  KillTimer(nullptr, timer);
-  return ok;
-}
-
 std::wstring WindowsDir() {
   wchar_t path[MAX_PATH] = L"";
   const UINT n = GetWindowsDirectoryW(path, MAX_PATH);
@@ -56,20 +48,6 @@ std::string WindowsDirFile::Read() const {
   StdFiles files;
   files.ReadAll(Sjis(path_), bytes);
   return bytes;
-}
-
-std::vector<std::string> FileLines(const std::wstring& path) {
-  std::string bytes;
-  StdFiles files;
-  files.ReadAll(Sjis(path), bytes);
-  std::vector<std::string> lines;
-  size_t start = 0;
-  for (size_t end = bytes.find("\r\n"); end != std::string::npos;
-       end = bytes.find("\r\n", start)) {
-    lines.push_back(bytes.substr(start, end - start));
-    start = end + 2;
-  }
-  return lines;
 }
 
 int FreePort() {

@@ -7,10 +7,9 @@
 #include <string>
 #include <vector>
 
-namespace tellu::testing {
+#include "fakehost_process.h"  // Poll, FileLines
 
-// Runs this thread's messages until done() holds, at most 30 s.
-bool Poll(const std::function<bool()>& done);
+namespace tellu::testing {
 
 // The Windows folder, and a file in it that lives as long as this object.
 std::wstring WindowsDir();
@@ -27,8 +26,6 @@ class WindowsDirFile {
   std::wstring path_;
 };
 
-// The lines of a file that another process may still be writing.
-std::vector<std::string> FileLines(const std::wstring& path);
 // A TCP port that was free a moment ago.
 int FreePort();
 
