@@ -10,10 +10,7 @@
 #include <vector>
 
 #include "chat/chat_core.h"
-#include "platform/fake_files.h"
-#include "platform/fake_profile.h"
-#include "platform/fake_timers.h"
-#include "platform/fake_ui.h"
+#include "chat_parts.h"
 
 namespace {
 
@@ -65,32 +62,20 @@ struct Message {
 
 // A logged-in user in room 3 with four people around.  The log file is off:
 // the benchmark measures the dispatcher, not the disk.
-class Room {
+class Room : private ChatParts<NullRelay> {
  public:
   Room() {
-    host_count_ = 1;
-    core_.DispAddBin(kFromHost, Bytes({1, 6, 3, 0, 0, 0, 0}) + Str("me"));
-    core_.DispAddBin(kFromHost, Bytes({1, 5, 0, 3}) + Pos(100, 200, 97, 80));
+    host_count = 1;
+    core.DispAddBin(kFromHost, Bytes({1, 6, 3, 0, 0, 0, 0}) + Str("me"));
+    core.DispAddBin(kFromHost, Bytes({1, 5, 0, 3}) + Pos(100, 200, 97, 80));
     for (int n = 2; n <= 5; ++n) {
       std::string name = "person" + std::to_string(n);
-      core_.DispAddBin(kFromServer, Bytes({0xFF, 0x0D}) + Str(name) + static_cast<char>(n));
+      core.DispAddBin(kFromServer, Bytes({0xFF, 0x0D}) + Str(name) + static_cast<char>(n));
     }
-    host_count_ = 2;
+    host_count = 2;
   }
-  int Dispatch(const Message& m) { return core_.DispAddBin(m.direction, m.payload); }
-  LogStore& log() { return log_; }
-
- private:
-  FakeProfile profile_;
-  SettingsStore settings_{profile_, "SYS1"};
-  FakeFiles files_;
-  FakeTimers timers_;
-  LogStore log_;
-  LogFile log_file_{files_, timers_, settings_.settings().log_chk, [this] { settings_.ForgetLogName(); }};
-  FakeUi ui_;
-  NullRelay relay_;
-  uint64_t host_count_ = 0;
-  ChatCore core_{relay_, settings_, log_, log_file_, ui_, [this] { return host_count_; }};
+  int Dispatch(const Message& m) { return core.DispAddBin(m.direction, m.payload); }
+  LogStore& entries() { return log; }
 };
 
 const Message kObjectMove{kFromServer, Bytes({3, 1}) + Pos(150, 230, 97, 81)};
@@ -117,7 +102,7 @@ void Run(benchmark::State& state, const std::vector<Message>& messages) {
     for (const Message& m : messages) benchmark::DoNotOptimize(room.Dispatch(m));
     count += static_cast<int64_t>(messages.size());
     // Keep the store from trimming: trimming is part of a full store, not of a line.
-    if (room.log().size() > 1000) room.log().TakePending();
+    if (room.entries().size() > 1000) room.entries().TakePending();
   }
   state.SetItemsProcessed(count);
   state.counters["allocs/msg"] =

@@ -6,10 +6,7 @@
 #include <string_view>
 
 #include "chat/chat_core.h"
-#include "platform/fake_files.h"
-#include "platform/fake_profile.h"
-#include "platform/fake_timers.h"
-#include "platform/fake_ui.h"
+#include "chat_parts.h"
 
 namespace tellu::fuzz {
 
@@ -28,27 +25,14 @@ class CheckingRelay : public RelayPort {
 };
 
 // The settings are the target's to set; the core reads them at each message.
-struct ChatWorld {
+struct ChatWorld : ChatParts<CheckingRelay> {
   ChatWorld() {
     log_file.Prepare("C:\\logs\\");
-    store.settings().log_chk = 1;
+    settings.settings().log_chk = 1;
   }
   ~ChatWorld() { log_file.Close(); }
   ChatWorld(const ChatWorld&) = delete;
   ChatWorld& operator=(const ChatWorld&) = delete;
-
-  Settings& settings() { return store.settings(); }
-
-  FakeProfile profile;
-  SettingsStore store{profile, "SYS1"};
-  FakeFiles files;
-  FakeTimers timers;
-  LogStore log;
-  LogFile log_file{files, timers, store.settings().log_chk, [this] { store.ForgetLogName(); }};
-  FakeUi ui;
-  CheckingRelay relay;
-  uint64_t host_count = 0;
-  ChatCore core{relay, store, log, log_file, ui, [this] { return host_count; }};
 };
 
 }  // namespace tellu::fuzz

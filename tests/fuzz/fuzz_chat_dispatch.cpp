@@ -14,11 +14,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   using namespace tellu;
   if (size < 2 || size - 1 > kMaxPayload) return 0;
   fuzz::ChatWorld w;
-  Settings& s = w.settings();
+  Settings& s = w.settings.settings();
   s.whisper_msg = "brb";
   s.greeting = {true, std::string(kEverybody), "hi"};
   s.position_save_flag = s.who_window_flag = 1;
-  w.store.AddMute("troll");
+  w.settings.AddMute("troll");
   LogWindowModel window(w.log);
   ChatCore& core = w.core;
   uint64_t& host_count = w.host_count;

@@ -16,7 +16,7 @@
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   using namespace tellu;
   fuzz::ChatWorld w;
-  Settings& s = w.settings();
+  Settings& s = w.settings.settings();
   s.whisper_msg = "brb";
   s.whisper_sw = 1;
   s.unmute = "pal";

@@ -10,6 +10,7 @@
 
 #include "avatar/exchange.h"
 #include "chat/chat_core.h"
+#include "chat_parts.h"
 #include "chat/wire.h"
 #include "log/log_file.h"
 #include "log/log_store.h"
@@ -35,13 +36,14 @@ struct WhisperOut {
   bool operator==(const WhisperOut&) const = default;
 };
 
-class World {
+class World : public ChatParts<RelayRecorder> {
  public:
   static constexpr int kPort = 5200;
   static constexpr const char* kDir = "C:\\host\\";
 
   explicit World(std::string own_name, std::string own_address = "203.0.113.10")
       : address(std::move(own_address)) {
+    host_count = 2;  // logged in
     core.state().own_name = std::move(own_name);
     exchange.SetHostPlaces({kDir, "Tellu bar"});
   }
@@ -100,15 +102,6 @@ class World {
   }
 
   std::string address;
-  FakeProfile profile;
-  SettingsStore settings{profile, "SYS1"};
-  FakeFiles files;
-  FakeTimers timers;
-  LogStore log;
-  LogFile log_file{files, timers, settings.settings().log_chk, [this] { settings.ForgetLogName(); }};
-  FakeUi ui;
-  RelayRecorder relay;
-  ChatCore core{relay, settings, log, log_file, ui, [] { return uint64_t{2}; }};
   FakeNet net;
   AvatarExchange exchange{core,
                           {relay, [this] { return address; }, [] { return kPort; }},

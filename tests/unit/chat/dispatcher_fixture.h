@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "chat/chat_core.h"
+#include "chat_parts.h"
 #include "chat/kinds.h"
 #include "log/log_file.h"
 #include "log/log_store.h"
@@ -80,7 +81,7 @@ inline std::string Login(std::string_view name) {
   return B(kind::kLogin) + Str("pw") + B("\x04") + Str("x") + B("\x05") + Str(name);
 }
 
-class ChatTest : public ::testing::Test {
+class ChatTest : public ::testing::Test, protected ChatParts<RelayRecorder> {
  protected:
   ChatTest() {
     log_file.Prepare("C:\\logs\\");
@@ -112,16 +113,6 @@ class ChatTest : public ::testing::Test {
     return lines;
   }
 
-  FakeProfile profile;
-  SettingsStore settings{profile, "SYS1"};
-  FakeFiles files;
-  FakeTimers timers;
-  LogStore log;
-  LogFile log_file{files, timers, settings.settings().log_chk, [this] { settings.ForgetLogName(); }};
-  FakeUi ui;
-  RelayRecorder relay;
-  uint64_t host_count = 0;
-  ChatCore core{relay, settings, log, log_file, ui, [this] { return host_count; }};
 };
 
 // Claims the whispers whose text starts with its prefix, recording each offer.
