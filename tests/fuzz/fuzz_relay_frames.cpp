@@ -10,14 +10,12 @@
 
 #include "platform/fake_net.h"
 #include "relay/relay.h"
+#include "wire_bytes.h"
 
 namespace {
 
 using tellu::FakeNet;
-
-std::string Framed(std::string_view payload) {
-  return std::string(1, static_cast<char>(payload.size() + 1)) + std::string(payload);
-}
+using tellu::Framed;
 
 // The reference: one byte at a time, no shortcuts.
 struct Reference {

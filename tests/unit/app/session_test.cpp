@@ -11,6 +11,7 @@
 #include "platform/fake_shell.h"
 #include "platform/fake_timers.h"
 #include "platform/fake_ui.h"
+#include "wire_bytes.h"
 
 namespace tellu {
 namespace {
@@ -29,20 +30,6 @@ constexpr char kSlot1[] =
     "PROG=&\\rvk3.exe\r\nSearchTimer=3\r\nLogChk=1\r\nLogName=C:\\LOG\\t\r\n"
     "WHISPERSW=1\r\nFontSort=Gothic\r\nFontSize=10.5\r\nMuteList=Baddy,Noisy\r\nMSG=M\r\n"
     "[M]\r\nTEXT1=Hi=Hello %s\r\n";
-
-std::string Framed(const std::string& payload) {
-  return std::string(1, static_cast<char>(payload.size() + 1)) + payload;
-}
-
-std::string Login(std::string_view name) {
-  std::string p = "\x01\x06\x03";
-  PutString(p, "pw");
-  p += '\x04';
-  PutString(p, "x");
-  p += '\x05';
-  PutString(p, name);
-  return p;
-}
 
 class SessionTest : public ::testing::Test {
  protected:

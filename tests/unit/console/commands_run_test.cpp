@@ -15,23 +15,10 @@
 #include "platform/fake_shell.h"
 #include "platform/fake_timers.h"
 #include "platform/fake_ui.h"
+#include "wire_bytes.h"
 
 namespace tellu {
 namespace {
-
-std::string Framed(const std::string& payload) {
-  return std::string(1, static_cast<char>(payload.size() + 1)) + payload;
-}
-
-std::string Login(std::string_view name) {
-  std::string p = "\x01\x06\x03";
-  PutString(p, "pw");
-  p += '\x04';
-  PutString(p, "x");
-  p += '\x05';
-  PutString(p, name);
-  return p;
-}
 
 class CommandsTest : public ::testing::Test {
  protected:

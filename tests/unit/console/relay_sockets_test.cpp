@@ -7,15 +7,12 @@
 
 #include "posix/posix_net.h"
 #include "relay/relay.h"
+#include "wire_bytes.h"
 
 namespace tellu {
 namespace {
 
 constexpr int kDeadlineMs = 20000;
-
-std::string Framed(std::string_view payload) {
-  return std::string(1, static_cast<char>(payload.size() + 1)) + std::string(payload);
-}
 
 struct Ear {
   void Attach(Stream& s) {

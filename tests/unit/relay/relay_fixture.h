@@ -10,6 +10,7 @@
 
 #include "platform/fake_net.h"
 #include "relay/relay.h"
+#include "wire_bytes.h"
 
 namespace tellu {
 
@@ -26,10 +27,6 @@ struct RecordingParser : ParserPort {
   std::vector<Call> calls;
   std::function<int(int, std::string_view)> verdict;
 };
-
-inline std::string Framed(std::string_view payload) {
-  return std::string(1, static_cast<char>(payload.size() + 1)) + std::string(payload);
-}
 
 class RelayTest : public ::testing::Test {
  protected:
