@@ -193,10 +193,13 @@ void LinkView::AppendPlain(std::string_view sjis) { AppendRuns({{insert_colour_,
 // carries their colours.
 void LinkView::AppendRuns(const std::vector<Run>& runs) {
   HWND view = hwnd();
-  if (!view || runs.empty()) return;
+  if (!view) return;
   CaretToEnd();
-  StreamIn(view, RichTextOf(runs));
-  CaretToEnd();
+  // An empty append (after a resize, a new font) only brings the end into view.
+  if (std::any_of(runs.begin(), runs.end(), [](const Run& run) { return !run.sjis.empty(); })) {
+    StreamIn(view, RichTextOf(runs));
+    CaretToEnd();
+  }
   if (batch_) return;
   TrimToLimit();
   SendMessageW(view, EM_SCROLLCARET, 0, 0);

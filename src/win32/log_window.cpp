@@ -75,7 +75,6 @@ void LogWindow::Apply(const LogUpdate& update) {
     for (const LogSegment& segment : update.segments)
       LinkView::AddRuns(segment.text, ColourOf(segment.colour), runs);
     view_.AppendRuns(runs);
-    view_.SetInsertColour(ColourOf(update.segments.back().colour));
     EnableWindow(view_.hwnd(), TRUE);
     view_.EndBatch();
   }
