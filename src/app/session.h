@@ -75,8 +75,8 @@ class Session {
   Session& operator=(const Session&) = delete;
 
   // Opens the listening socket on RN and records "Start Tellu" and the
-  // tellu.ini in use.  False when
-  // the port cannot be had (the run goes on without connections, as ever).
+  // tellu.ini in use.  False when the port cannot be had (the run goes on
+  // without connections, as ever).
   bool Begin();
   // Attach mode: the front end found the slot's host window running.  Only
   // the font settings and the mute list are read; nothing is relayed.

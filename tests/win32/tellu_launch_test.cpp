@@ -364,7 +364,9 @@ TEST(TelluLaunch, AProfileWithoutItsFirstSlotSaysSoThenEnds) {
   // names the file that was read.
   for (const bool written : {true, false}) {
     TelluProcess tellu("[SYSTEM]\r\nRN=" + std::to_string(testing::FreePort()) + "\r\n");
-    if (!written) ASSERT_TRUE(DeleteFileW(tellu.ini().c_str()));
+    if (!written) {
+      ASSERT_TRUE(DeleteFileW(tellu.ini().c_str()));
+    }
     ASSERT_TRUE(tellu.Start());
     HWND box = tellu.WaitForMessageBox(L"Tellu");
     ASSERT_NE(box, nullptr);
