@@ -5,6 +5,7 @@
 #include "app/host_dir.h"
 #include "app/ini_file.h"
 #include "app/startup_texts.h"
+#include "text/command_args.h"
 #include "text/paths.h"
 
 namespace tellu {
@@ -29,9 +30,12 @@ std::string ReplaceAmpersands(std::string_view text, std::string_view dir) {
 ProgramToStart ProgramFromProg(std::string_view prog, std::string_view host_program_dir) {
   const std::string dir = WithoutTrailingBackslash(host_program_dir);
   const size_t blank = prog.find(' ');
-  if (blank == std::string_view::npos || blank == 0) return {ReplaceAmpersands(prog, dir), ""};
-  return {ReplaceAmpersands(prog.substr(0, blank), dir),
-          ReplaceAmpersands(prog.substr(blank + 1), dir)};
+  if (blank == std::string_view::npos || blank == 0) return {ReplaceAmpersands(prog, dir), "", {}};
+  const std::string_view params = prog.substr(blank + 1);
+  std::vector<std::string> args = SplitCommandLine(params);
+  for (std::string& arg : args) arg = ReplaceAmpersands(arg, dir);
+  return {ReplaceAmpersands(prog.substr(0, blank), dir), ReplaceAmpersands(params, dir),
+          std::move(args)};
 }
 
 std::string BackupPath(std::string_view host_ini_path) {
@@ -97,7 +101,7 @@ bool HostLaunch::PatchAndStart() {
 
   const ProgramToStart start = ProgramFromProg(link_.prog, host_program_dir_);
   // The host is looked for afterwards whatever the shell says.
-  p_.shell.Start(start.program, start.params, host_program_dir_);
+  p_.shell.StartWithArgs(start.program, start.params, start.args, host_program_dir_);
   history_.Record(kHistoryExecute, start.program);
   return true;
 }

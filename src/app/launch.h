@@ -4,6 +4,7 @@
 #pragma once
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "app/config.h"
 #include "app/fatal_report.h"
@@ -17,10 +18,13 @@ namespace tellu {
 
 // The program and parameter string to start for PROG: split at the first
 // blank (unless the value starts with it), every "&" in either part replaced
-// by the host program directory without its trailing backslash.
+// by the host program directory without its trailing backslash.  The
+// arguments are the parameters split as a Windows command line before the
+// replacement, so that a folder with a blank in it stays one argument.
 struct ProgramToStart {
   std::string program;
   std::string params;
+  std::vector<std::string> args;
 };
 ProgramToStart ProgramFromProg(std::string_view prog, std::string_view host_program_dir);
 

@@ -3,6 +3,7 @@
 #include "app/config.h"
 #include "app/shutdown.h"
 #include "app/startup_texts.h"
+#include "settings/keys.h"
 #include "settings/message_table.h"
 #include "settings/startup.h"
 
@@ -34,6 +35,7 @@ Session::~Session() { Shutdown(); }
 bool Session::Begin() {
   const bool listening = relay_.Open(ListenPort(tellu_ini_));
   history_.Record(kHistoryStart);
+  history_.Record(kHistoryTelluIni, places_.profile_path);
   return listening;
 }
 
@@ -52,6 +54,9 @@ bool Session::Launch(int command_line_slot) {
     return false;
   }
   settings_.settings().slot_section = launch_.slot_section();
+  // Written before the settings are read, which would fill in their own.
+  if (!places_.log_name.empty() && settings_.ReadText(keys::kLogName).empty())
+    settings_.WriteText(keys::kLogName, places_.log_name);
   resize_bar_ = ReadLaunchSettings(settings_, places_.program_path);
   Assemble(true);
   if (!launch_.PatchAndStart()) {

@@ -47,6 +47,8 @@ class Session {
     std::string profile_path;  // tellu.ini, located by the front end
     std::string windows_dir;   // where INIFILE is resolved
     std::string program_path;  // the running program (default log name)
+    // LogName for a slot without one; empty: the program's own rule.
+    std::string log_name = {};
   };
   // What the front end adds on top: its own way of finding the host, and
   // how it ends the run.
@@ -72,8 +74,9 @@ class Session {
   Session(const Session&) = delete;
   Session& operator=(const Session&) = delete;
 
-  // Opens the listening socket on RN and records "Start Tellu".  False when
-  // the port cannot be had (the run goes on without connections, as ever).
+  // Opens the listening socket on RN and records "Start Tellu" and the
+  // tellu.ini in use.  False when the port cannot be had (the run goes on
+  // without connections, as ever).
   bool Begin();
   // Attach mode: the front end found the slot's host window running.  Only
   // the font settings and the mute list are read; nothing is relayed.

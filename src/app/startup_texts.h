@@ -6,8 +6,12 @@
 
 namespace tellu {
 
-// Start-up history lines; the path or program follows the last three.
+// Start-up history lines; the path or program follows those ending in " :"
+// or a blank.
 inline constexpr std::string_view kHistoryStart = "Start Tellu";
+// The tellu.ini that was read, so that a report of a start without one says
+// where the file was looked for.
+inline constexpr std::string_view kHistoryTelluIni = "checking tellu.ini :";
 inline constexpr std::string_view kHistoryChecking = "checking ini_file :";
 inline constexpr std::string_view kHistoryReading = "reading ini_file :";
 inline constexpr std::string_view kHistoryExecute = "execute ";

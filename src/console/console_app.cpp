@@ -11,6 +11,7 @@
 #include "console/console_out.h"
 #include "console/console_platform.h"
 #include "console/display_text.h"
+#include "console/log_folder.h"
 #include "console/options.h"
 #include "console/terminal.h"
 #include "log/log_window_model.h"
@@ -44,6 +45,8 @@ class ConsoleApp {
         options.windows_dir ? *options.windows_dir : platform.WindowsDir();
     const std::string profile =
         options.ini ? *options.ini : platform.ProfilePath(windows_dir, program_path);
+    const ConsolePlatform::LogPlace log_place = platform.DefaultLogPlace(profile);
+    files_.set_folder(log_place.folder);
     platform.ReportStartErrors([this](const std::string& what) {
       terminal_.Diagnostic("cannot start " + what);
     });
@@ -72,7 +75,7 @@ class ConsoleApp {
     session_ = std::make_unique<Session>(
         Session::Ports{files_, platform.timers(), terminal_, platform.shell(),
                        platform.registry(), platform.net()},
-        Session::Places{profile, windows_dir, program_path}, std::move(hooks));
+        Session::Places{profile, windows_dir, program_path, log_place.log_name}, std::move(hooks));
     terminal_.Diagnostic("settings from " + platform.PathText(profile));
   }
 
@@ -139,7 +142,8 @@ class ConsoleApp {
 
   ConsolePlatform& platform_;
   const ConsoleOptions& options_;
-  StdFiles files_;
+  StdFiles plain_files_;
+  LogFolderFiles files_{plain_files_};
   Terminal terminal_;
   std::unique_ptr<Session> session_;
   std::unique_ptr<LogWindowModel> log_window_;

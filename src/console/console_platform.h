@@ -28,6 +28,14 @@ class ConsolePlatform {
   // tellu.ini for that Windows directory and the running program.
   virtual std::string ProfilePath(const std::string& windows_dir,
                                   const std::string& program_path) = 0;
+  // Where the log goes when the slot names no LogName: the folder (a native
+  // path) and LogName's value as written into the tellu.ini at `profile`.
+  // Both empty keep the Windows program's rule, the program's own folder.
+  struct LogPlace {
+    std::string folder;
+    std::string log_name;
+  };
+  virtual LogPlace DefaultLogPlace(const std::string& profile) { return {}; }
   // One of the program's paths as a diagnostic shows it (UTF-8).
   virtual std::string PathText(const std::string& path) = 0;
   // The file system can name the file of this path exactly.

@@ -41,8 +41,9 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "tellu-cli: %s\n%s", error.c_str(), tellu::kConsoleUsage);
     return 2;
   }
-  if (options->help) {
-    std::fputs(tellu::kConsoleUsage, stdout);
+  if (options->help || options->version) {
+    const std::string text = options->help ? tellu::ConsoleHelp() : tellu::ConsoleVersion();
+    std::fputs(text.c_str(), stdout);
     return 0;
   }
   return tellu::RunConsole(*options, *program_sjis);

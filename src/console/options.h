@@ -1,6 +1,7 @@
 // tellu-cli's command line:
 //   tellu-cli [S1..S8] [--ini FILE] [--windows-dir DIR] [--avatar-requests ask|yes|no]
-//             [--color auto|always|never]
+//             [--color auto|always|never] [--version] [--help]
+// The help is the one the README's tellu-cli section and the man page follow.
 #pragma once
 #include <optional>
 #include <string>
@@ -21,11 +22,16 @@ struct ConsoleOptions {
   AskMode ask = AskMode::kAsk;
   ColourMode colour = ColourMode::kAuto;
   bool help = false;
+  bool version = false;
 };
 
-inline constexpr char kConsoleUsage[] =
-    "usage: tellu-cli [S1..S8] [--ini FILE] [--windows-dir DIR] [--avatar-requests ask|yes|no]\n"
-    "                 [--color auto|always|never]\n";
+// The first lines of the help: what a wrong command line gets.
+extern const char kConsoleUsage[];
+// The whole of --help: every option, the commands, the environment and the
+// exit statuses.
+std::string ConsoleHelp();
+// "tellu-cli " and the release.
+std::string ConsoleVersion();
 
 // args without the program name.  Nothing, with the reason in error, for a
 // command line that cannot be used.

@@ -9,6 +9,7 @@
 #include "console/console_app.h"
 #include "console/console_out.h"
 #include "console/display_text.h"
+#include "console/log_folder.h"
 #include "console/options.h"
 #include "platform/std_files.h"
 #include "text/sjis.h"
@@ -43,6 +44,14 @@ std::string PosixConsole::ProfilePath(const std::string& windows_dir,
       PosixPath(windows_dir).value_or(std::string()),
       std::filesystem::path(PosixPath(program_path).value_or(std::string())).parent_path().string());
   return SjisPlace(native).value_or(std::string());
+}
+
+ConsolePlatform::LogPlace PosixConsole::DefaultLogPlace(const std::string& profile) {
+  const std::string folder = StateLogFolder(std::getenv("XDG_STATE_HOME"), std::getenv("HOME"));
+  const auto ini = StdFiles::PosixName(profile);
+  const auto log_name = folder.empty() || !ini ? std::nullopt : LogNameValue(folder, *ini);
+  if (!log_name) return {};
+  return {folder, *log_name};
 }
 
 std::string PosixConsole::PathText(const std::string& path) { return TerminalText(path); }

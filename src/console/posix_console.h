@@ -32,6 +32,7 @@ class PosixConsole : public ConsolePlatform {
   std::string WindowsDir() override;
   std::string ProfilePath(const std::string& windows_dir,
                           const std::string& program_path) override;
+  LogPlace DefaultLogPlace(const std::string& profile) override;
   std::string PathText(const std::string& path) override;
   bool CanName(const std::string& path) override { return StdFiles::PosixName(path).has_value(); }
   bool ColourOutput() override;

@@ -27,8 +27,8 @@ int main() {
                                 tellu::kConsoleUsage);
     return 2;
   }
-  if (options->help) {
-    tellu::WriteOut(stdout, tellu::kConsoleUsage);
+  if (options->help || options->version) {
+    tellu::WriteOut(stdout, options->help ? tellu::ConsoleHelp() : tellu::ConsoleVersion());
     return 0;
   }
   return tellu::RunConsole(*options, tellu::ProgramPath());

@@ -10,6 +10,7 @@
 #include <cstring>
 
 #include "platform/std_files.h"
+#include "text/command_args.h"
 #include "text/sjis.h"
 
 namespace tellu {
@@ -42,21 +43,19 @@ namespace {
 
 }  // namespace
 
-std::vector<std::string> SplitParams(std::string_view params) {
-  std::vector<std::string> args;
-  size_t i = 0;
-  while (i < params.size()) {
-    const size_t end = std::min(params.find(' ', i), params.size());
-    if (end > i) args.emplace_back(params.substr(i, end - i));
-    i = end + 1;
-  }
-  return args;
+// The document is one argument, whatever blanks or quotes it holds.
+bool PosixShell::Open(const std::string& document) {
+  return StartWithArgs("xdg-open", document, {document}, "");
 }
-
-bool PosixShell::Open(const std::string& document) { return Start("xdg-open", document, ""); }
 
 bool PosixShell::Start(const std::string& program, const std::string& params,
                        const std::string& folder) {
+  return StartWithArgs(program, params, SplitCommandLine(params), folder);
+}
+
+bool PosixShell::StartWithArgs(const std::string& program, const std::string&,
+                               const std::vector<std::string>& sjis_args,
+                               const std::string& folder) {
   const auto native_program = StdFiles::PosixName(program);
   const auto native_folder = StdFiles::PosixName(folder);
   if (!native_program || !native_folder) {
@@ -75,8 +74,8 @@ bool PosixShell::Start(const std::string& program, const std::string& params,
       search = false;
     }
   }
-  std::vector<std::string> args = SplitParams(text::SjisToUtf8(params));
-  args.insert(args.begin(), path);
+  std::vector<std::string> args{path};
+  for (const std::string& a : sjis_args) args.push_back(text::SjisToUtf8(a));
   std::vector<char*> argv;
   for (std::string& a : args) argv.push_back(a.data());
   argv.push_back(nullptr);

@@ -11,9 +11,6 @@
 
 namespace tellu {
 
-// The parameter string as arguments: split at blanks, empty pieces dropped.
-std::vector<std::string> SplitParams(std::string_view params);
-
 class PosixShell : public Shell {
  public:
   // Told why a program could not be started (for the diagnostics).
@@ -25,8 +22,12 @@ class PosixShell : public Shell {
   // The program runs in `folder`.  A program named without a directory is
   // taken from that folder when it is there, else from the PATH.  False,
   // and the reason reported, when it could not be executed.
+  // The parameter string split as a Windows command line.
   bool Start(const std::string& program, const std::string& params,
              const std::string& folder) override;
+  // The arguments as given; the string is not read.
+  bool StartWithArgs(const std::string& program, const std::string& params,
+                     const std::vector<std::string>& args, const std::string& folder) override;
 
   // Collects the exit of finished programs (on SIGCHLD).
   static void ReapChildren();

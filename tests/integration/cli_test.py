@@ -249,6 +249,7 @@ class CliTest(unittest.TestCase):
         err = self.err.get()
         self.assertIn("cannot start " + self.host_dir + "/nohost", err)
         self.assertIn("*** let RV/K run but cann't find! ***\n[history]\nStart Tellu\n"
+                      "checking tellu.ini :" + self.windows + "/TELLU.INI\n"
                       "checking ini_file :" + self.windows + "\\RVK3.INI\n"
                       "reading ini_file :" + self.windows + "\\RVK3.INI\n"
                       "execute " + self.host_dir + "\\nohost\n", err)
@@ -259,6 +260,7 @@ class CliTest(unittest.TestCase):
         cli = self.run_cli()
         self.assertEqual(self.finish(cli), 2)
         self.assertIn("*** try to run RV/K but failed! ***\n[history]\nStart Tellu\n"
+                      "checking tellu.ini :" + self.windows + "/TELLU.INI\n"
                       "checking ini_file :", self.err.get())
         self.assert_restored()
 

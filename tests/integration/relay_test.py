@@ -11,6 +11,7 @@ import re
 import select
 import signal
 import socket
+import stat
 import struct
 import subprocess
 import sys
@@ -193,10 +194,10 @@ class RelayTest(unittest.TestCase):
         with open(os.path.join(self.windows, "TELLU.INI"), "w") as f:
             f.write(text + slot + extra)
 
-    def run_cli(self):
+    def run_cli(self, env=None):
         self.cli = subprocess.Popen([CLI, "--windows-dir", self.windows, "--avatar-requests", "no",
                                      "S1"], stdin=subprocess.PIPE, stdout=subprocess.PIPE,
-                                    stderr=subprocess.PIPE, cwd=self.dir)
+                                    stderr=subprocess.PIPE, cwd=self.dir, env=env)
         self.out, self.err = Reader(self.cli.stdout), Reader(self.cli.stderr)
         return self.cli
 
@@ -507,15 +508,107 @@ class RelayTest(unittest.TestCase):
         self.wait_restored()
         self.stop()
 
+    # ---- a host under Wine
+
+    def use_prefix(self):
+        """The Windows directory in a Wine prefix (C: its drive_c, Z: "/"), the
+        host in "C:\\Program Files (x86)\\RVK3" with "wine" there as its PROG,
+        which records where it ran and what it was given.  The environment
+        names a state folder of the test's own."""
+        prefix = os.path.join(self.dir, "prefix")
+        self.windows = os.path.join(prefix, "drive_c", "windows")
+        self.host_dir = os.path.join(prefix, "drive_c", "Program Files (x86)", "RVK3")
+        for d in (self.windows, self.host_dir, os.path.join(prefix, "dosdevices")):
+            os.makedirs(d)
+        os.symlink("../drive_c", os.path.join(prefix, "dosdevices", "c:"))
+        os.symlink("/", os.path.join(prefix, "dosdevices", "z:"))
+        self.ini = os.path.join(self.windows, "RVK3.INI")
+        self.original = HOST_INI.replace(b"{path}", b"C:\\Program Files (x86)\\RVK3")
+        with open(self.ini, "wb") as f:
+            f.write(self.original)
+        self.started = os.path.join(self.host_dir, "started.txt")
+        wine = os.path.join(self.host_dir, "wine")
+        with open(wine, "w") as f:
+            f.write('#!/bin/sh\nprintf "%s\\n" "$(pwd -P)" "$@" > started.tmp\n'
+                    'mv started.tmp started.txt\n')
+        os.chmod(wine, 0o755)
+        self.state = os.path.join(self.dir, "state")
+        env = dict(os.environ, XDG_STATE_HOME=self.state)
+        env.pop("WINEPREFIX", None)
+        return env
+
+    def prefix_slot(self, prog, extra=""):
+        return ("INIFILE=RVK3.INI\r\nPRODIR=Path\r\nCHGSEC=Server\r\nCHGKEY=Host\r\nPROG=" + prog +
+                "\r\nSearchTimer=20\r\n" + extra)
+
+    def test_a_host_in_a_folder_with_a_blank_gets_its_arguments_whole(self):
+        env = self.use_prefix()
+        self.write_tellu_ini(slot=self.prefix_slot('wine &\\RVK3.EXE --dir & "a  b" x\\"y'))
+        self.run_cli(env)
+        wait_for("the host to start", lambda: os.path.exists(self.started),
+                 detail=lambda: "; stderr:\n" + self.err.get())
+        with open(self.started, encoding="utf-8") as f:
+            seen = f.read().split("\n")
+        folder = "C:\\Program Files (x86)\\RVK3"
+        self.assertEqual(seen, [os.path.realpath(self.host_dir), folder + "\\RVK3.EXE", "--dir",
+                                folder, "a  b", 'x"y', ""])
+        self.stop()
+        self.assert_restored()
+
+    def test_without_log_name_the_log_goes_to_the_state_folder_named_for_wine(self):
+        env = self.use_prefix()
+        self.write_tellu_ini(slot=self.prefix_slot("wine &\\RVK3.EXE", "LogChk=1\r\n"))
+        self.run_cli(env)
+        host = self.connect()
+        server = self.server.accept()
+        self.parties.append(server)
+        host.send(frame(login("Bench")))
+        server.expect(self, frame(login("Bench")))
+        server.send(frame(chat_text("Aki", "hi")))
+        host.expect(self, frame(chat_text("Aki", "hi")))
+        self.wait_restored()
+        self.stop()
+        folder = os.path.join(self.state, "tellu")
+        # Made when the log was first written, private to the user.
+        for made in (self.state, folder):
+            self.assertEqual(stat.S_IMODE(os.stat(made).st_mode), 0o700, made)
+        logs = os.listdir(folder)
+        self.assertEqual(len(logs), 1, logs)
+        self.assertRegex(logs[0], r"^\d{6}\.txt$")
+        with open(os.path.join(folder, logs[0]), "rb") as f:
+            self.assertIn(b"<Aki> hi\r\n", f.read())
+        # Written back as tellu.exe in the same prefix reads it.
+        with open(os.path.join(self.windows, "TELLU.INI"), "rb") as f:
+            written = f.read()
+        z = "Z:" + os.path.realpath(folder).replace("/", "\\") + "\\"
+        self.assertIn(b"\r\nLogName=" + z.encode() + b"\r\n", written)
+
     # ---- fatal paths
+
+    def test_a_first_start_without_any_tellu_ini_names_the_file_tried(self):
+        # None in the Windows directory, none beside the program.
+        beside = os.path.join(os.path.dirname(os.path.realpath(CLI)), "tellu.ini")
+        self.assertFalse(os.path.exists(beside), beside)
+        env = dict(os.environ, HOME=self.dir, XDG_STATE_HOME=os.path.join(self.dir, "state"))
+        self.run_cli(env)
+        self.assertEqual(self.finish(), 2)
+        self.assertIn("[Tellu] cann't find tellu.ini.\n", self.out.get())
+        self.assertIn("*** try to run RV/K but failed! ***\n[history]\nStart Tellu\n"
+                      "checking tellu.ini :" + beside + "\n", self.err.get())
+        # Nothing was written anywhere.
+        self.assertFalse(os.path.exists(beside))
+        self.assertEqual(os.listdir(self.windows), ["RVK3.INI"])
+        self.assertFalse(os.path.exists(os.path.join(self.dir, "state")))
+        self.assert_restored()
+
 
     def test_slot_1_without_host_configuration_is_fatal(self):
         self.write_tellu_ini(slot="SearchTimer=1\r\n")
         self.run_cli()
         self.assertEqual(self.finish(), 2)
         self.assertIn("[Tellu] cann't find tellu.ini.\n", self.out.get())
-        self.assertIn("*** try to run RV/K but failed! ***\n[history]\nStart Tellu\n",
-                      self.err.get())
+        self.assertIn("*** try to run RV/K but failed! ***\n[history]\nStart Tellu\n"
+                      "checking tellu.ini :" + self.windows + "/TELLU.INI\n", self.err.get())
         self.assert_restored()
 
     def test_unknown_host_folder_is_fatal_with_advice(self):
@@ -531,6 +624,7 @@ class RelayTest(unittest.TestCase):
                       "のようにインストールしたフォルダ名の設定行を追加してください\n",
                       self.out.get())
         self.assertIn("*** try to run RV/K but failed! ***\n[history]\nStart Tellu\n"
+                      "checking tellu.ini :" + self.windows + "/TELLU.INI\n"
                       "checking ini_file :" + ini_path + "\nreading ini_file :" + ini_path +
                       "\ncann't get AP pass\n", self.err.get())
         self.assert_restored()

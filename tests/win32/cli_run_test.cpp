@@ -44,7 +44,8 @@ TEST(CliRun, WithoutASlotInTelluIniTheStartFailsWithTheReportOnStandardError) {
   const std::string err = cli.Err();
   const std::string dir(windows.begin(), windows.end());
   EXPECT_TRUE(Contains(err, "tellu-cli: settings from " + dir + "\\TELLU.INI\n")) << err;
-  EXPECT_TRUE(Contains(err, "*** try to run RV/K but failed! ***\n[history]\nStart Tellu\n"))
+  EXPECT_TRUE(Contains(err, "*** try to run RV/K but failed! ***\n[history]\nStart Tellu\n"
+                            "checking tellu.ini :" + dir + "\\TELLU.INI\n"))
       << err;
   EXPECT_TRUE(Contains(cli.Out(), "cann't find tellu.ini.\n")) << cli.Out();
 }
@@ -71,6 +72,7 @@ TEST(CliRun, AHostThatNeverComesIsFatalAtTheLimitWithTheFileRestored) {
   // The system's reason follows the program's name.
   EXPECT_TRUE(Contains(err, "tellu-cli: cannot start " + host + "\\nohost.exe: ")) << err;
   EXPECT_TRUE(Contains(err, "*** let RV/K run but cann't find! ***\n[history]\nStart Tellu\n"
+                            "checking tellu.ini :" + win + "\\TELLU.INI\n"
                             "checking ini_file :" + win + "\\RVK3.INI\n"
                             "reading ini_file :" + win + "\\RVK3.INI\n"
                             "execute " + host + "\\nohost.exe\n")) << err;

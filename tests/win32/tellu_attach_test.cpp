@@ -234,7 +234,8 @@ TEST_F(TelluAttachTest, AHostThatWentAwayEndsTheRunWithTheReport) {
   HWND box = tellu.WaitForMessageBox(L"Tellu");
   ASSERT_NE(box, nullptr);
   EXPECT_EQ(testing::MessageBoxText(box),
-            L"*** cann't find RV/K ***\r\n[history]\r\nStart Tellu\r\n");
+            L"*** cann't find RV/K ***\r\n[history]\r\nStart Tellu\r\n"
+            L"checking tellu.ini :" + tellu.ini() + L"\r\n");
   testing::PressOk(box);
   EXPECT_EQ(tellu.WaitForExit(), 2);
   EXPECT_TRUE(PostedKeys(Record()).empty());

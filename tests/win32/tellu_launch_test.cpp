@@ -299,6 +299,7 @@ TEST_F(TelluLaunchTest, AHostWhoseWindowNeverComesEndsTheRunAndTheFileIsBack) {
   const std::string ini = Sjis(host_ini.path());
   EXPECT_EQ(testing::MessageBoxText(box),
             Wide("*** let RV/K run but cann't find! ***\r\n[history]\r\nStart Tellu\r\n"
+                 "checking tellu.ini :" + Sjis(tellu.ini()) + "\r\n"
                  "checking ini_file :" + ini + "\r\nreading ini_file :" + ini +
                  "\r\nexecute " + HostDir() + "\\fakehost.exe\r\n"));
   EXPECT_EQ(host_ini.Read(), host_ini_bytes);
@@ -352,25 +353,36 @@ TEST(TelluLaunch, NoCompleteSlotIsFatal) {
   ASSERT_NE(box, nullptr);
   EXPECT_EQ(testing::MessageBoxText(box),
             L"*** try to run RV/K but failed! ***\r\n[history]\r\nStart Tellu\r\n"
+            L"checking tellu.ini :" + tellu.ini() + L"\r\n"
             L"checking ini_file :" + testing::WindowsDir() + L"\\tellu_nothing.ini\r\n");
   testing::PressOk(box);
   EXPECT_EQ(tellu.WaitForExit(), 2);
 }
 
 TEST(TelluLaunch, AProfileWithoutItsFirstSlotSaysSoThenEnds) {
-  TelluProcess tellu("[SYSTEM]\r\nRN=" + std::to_string(testing::FreePort()) + "\r\n");
-  ASSERT_TRUE(tellu.Start());
-  HWND box = tellu.WaitForMessageBox(L"Tellu");
-  ASSERT_NE(box, nullptr);
-  EXPECT_EQ(testing::MessageBoxText(box), L"cann't find tellu.ini.");
-  testing::PressOk(box);
-  ASSERT_TRUE(Poll([&] { return !IsWindow(box); }));
-  box = tellu.WaitForMessageBox(L"Tellu");
-  ASSERT_NE(box, nullptr);
-  EXPECT_EQ(testing::MessageBoxText(box),
-            L"*** try to run RV/K but failed! ***\r\n[history]\r\nStart Tellu\r\n");
-  testing::PressOk(box);
-  EXPECT_EQ(tellu.WaitForExit(), 2);
+  // A profile of SYSTEM alone, then none at all (a first start): the report
+  // names the file that was read.
+  for (const bool written : {true, false}) {
+    TelluProcess tellu("[SYSTEM]\r\nRN=" + std::to_string(testing::FreePort()) + "\r\n");
+    if (!written) {
+      ASSERT_TRUE(DeleteFileW(tellu.ini().c_str()));
+    }
+    ASSERT_TRUE(tellu.Start());
+    HWND box = tellu.WaitForMessageBox(L"Tellu");
+    ASSERT_NE(box, nullptr);
+    EXPECT_EQ(testing::MessageBoxText(box), L"cann't find tellu.ini.");
+    testing::PressOk(box);
+    ASSERT_TRUE(Poll([&] { return !IsWindow(box); }));
+    box = tellu.WaitForMessageBox(L"Tellu");
+    ASSERT_NE(box, nullptr);
+    EXPECT_EQ(testing::MessageBoxText(box),
+              L"*** try to run RV/K but failed! ***\r\n[history]\r\nStart Tellu\r\n"
+              L"checking tellu.ini :" + tellu.ini() + L"\r\n");
+    testing::PressOk(box);
+    EXPECT_EQ(tellu.WaitForExit(), 2);
+    // Nothing is written on the way out.
+    EXPECT_EQ(GetFileAttributesW(tellu.ini().c_str()) != INVALID_FILE_ATTRIBUTES, written);
+  }
 }
 
 }  // namespace

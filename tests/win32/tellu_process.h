@@ -58,6 +58,8 @@ class TelluProcess {
 
   const std::wstring& folder() const { return folder_; }
   const std::wstring& program() const { return program_; }
+  // The tellu.ini it reads: its own path ending in "ini".
+  std::wstring ini() const { return program_.substr(0, program_.size() - 3) + L"ini"; }
   HANDLE handle() const { return process_; }
 
  private:

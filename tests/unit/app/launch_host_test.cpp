@@ -171,6 +171,35 @@ TEST(ProgramFromProg, SplitAtTheFirstBlankWithAmpersandsReplaced) {
   EXPECT_EQ(ProgramFromProg("a&b c  &&", "X\\").params, "c  XX");
 }
 
+TEST(ProgramFromProg, ArgumentsAreSplitBeforeTheFolderGoesIn) {
+  using Args = std::vector<std::string>;
+  const std::string blank = "C:\\Program Files (x86)\\RVK3\\";
+  const struct {
+    const char* prog;
+    std::string dir;
+    std::string params;
+    Args args;
+  } cases[] = {
+      {"wine &\\RVK3.EXE", blank, "C:\\Program Files (x86)\\RVK3\\RVK3.EXE",
+       {"C:\\Program Files (x86)\\RVK3\\RVK3.EXE"}},
+      {"wine &\\RVK3.EXE -dir & -x", blank,
+       "C:\\Program Files (x86)\\RVK3\\RVK3.EXE -dir C:\\Program Files (x86)\\RVK3 -x",
+       {"C:\\Program Files (x86)\\RVK3\\RVK3.EXE", "-dir", "C:\\Program Files (x86)\\RVK3", "-x"}},
+      // Quotes group what PROG itself holds; the folder's backslashes are
+      // never read as escapes.
+      {"wine \"&\\my host.exe\" \"a b\"", "D:\\R\\", "\"D:\\R\\my host.exe\" \"a b\"",
+       {"D:\\R\\my host.exe", "a b"}},
+      {"prog.exe", "D:\\R", "", {}},
+      {" prog.exe -x", "D:\\R", "", {}},
+      {"a&b c  &&", "X\\", "c  XX", {"c", "XX"}},
+  };
+  for (const auto& c : cases) {
+    const ProgramToStart start = ProgramFromProg(c.prog, c.dir);
+    EXPECT_EQ(start.params, c.params) << c.prog;
+    EXPECT_EQ(start.args, c.args) << c.prog;
+  }
+}
+
 TEST(BackupPath, LastThreeBytesBecomeSav) {
   EXPECT_EQ(BackupPath("C:\\WINDOWS\\RVK3.INI"), "C:\\WINDOWS\\RVK3.sav");
   EXPECT_EQ(BackupPath("ab"), "sav");

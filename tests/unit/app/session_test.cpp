@@ -38,7 +38,7 @@ class SessionTest : public ::testing::Test {
     files.Put(kHostIni, kHostBytes);
   }
 
-  Session& Make() {
+  Session& Make(std::string log_name = "") {
     Session::Hooks hooks;
     hooks.host_there = [this](int slot) {
       slots_asked.push_back(slot);
@@ -48,7 +48,7 @@ class SessionTest : public ::testing::Test {
     hooks.fatal = [this](const std::string& r) { report = r; };
     hooks.server_lost = [this](const std::string& text) { lost.push_back(text); };
     session.emplace(Session::Ports{files, timers, ui, shell, registry, net},
-                    Session::Places{kTellu, "C:\\WINDOWS", "C:\\TELLU\\tellu.exe"},
+                    Session::Places{kTellu, "C:\\WINDOWS", "C:\\TELLU\\tellu.exe", log_name},
                     std::move(hooks));
     return *session;
   }
@@ -182,6 +182,7 @@ TEST_F(SessionTest, HostNeverThereIsFatalAfterTheLimitWithTheFileRestored) {
   ASSERT_TRUE(report);
   EXPECT_EQ(*report,
             "*** let RV/K run but cann't find! ***\r\n[history]\r\nStart Tellu\r\n"
+            "checking tellu.ini :C:\\TELLU\\tellu.ini\r\n"
             "checking ini_file :C:\\WINDOWS\\RVK3.INI\r\nreading ini_file :C:\\WINDOWS\\RVK3.INI\r\n"
             "execute C:\\RVK\\rvk3.exe\r\n");
   EXPECT_EQ(session->mode(), Session::Mode::kFailed);
@@ -196,7 +197,9 @@ TEST_F(SessionTest, NoCompleteSlotIsFatalAndStartsNothing) {
   session->Begin();
   EXPECT_FALSE(session->Launch(0));
   ASSERT_TRUE(report);
-  EXPECT_EQ(report->rfind("*** try to run RV/K but failed! ***\r\n[history]\r\nStart Tellu\r\n", 0),
+  EXPECT_EQ(report->rfind("*** try to run RV/K but failed! ***\r\n[history]\r\nStart Tellu\r\n"
+                          "checking tellu.ini :C:\\TELLU\\tellu.ini\r\n",
+                          0),
             0u);
   EXPECT_TRUE(shell.started.empty());
   EXPECT_EQ(files.Get(kHostIni), kHostBytes);
@@ -206,6 +209,49 @@ TEST_F(SessionTest, NoCompleteSlotIsFatalAndStartsNothing) {
   EXPECT_FALSE(session->Launch(0));
   ASSERT_EQ(ui.notices.size(), 1u);
   EXPECT_EQ(ui.notices[0].text, "cann't find tellu.ini.");
+}
+
+TEST_F(SessionTest, AFirstStartWithoutTelluIniSaysSoAndTheReportNamesTheFileTried) {
+  files.Delete(kTellu);
+  Make();
+  session->Begin();
+  EXPECT_FALSE(session->Launch(0));
+  ASSERT_EQ(ui.notices.size(), 1u);
+  EXPECT_EQ(ui.notices[0].text, "cann't find tellu.ini.");
+  ASSERT_TRUE(report);
+  EXPECT_EQ(*report,
+            "*** try to run RV/K but failed! ***\r\n[history]\r\nStart Tellu\r\n"
+            "checking tellu.ini :C:\\TELLU\\tellu.ini\r\n");
+  EXPECT_EQ(session->mode(), Session::Mode::kFailed);
+  EXPECT_TRUE(shell.started.empty());
+  // Nothing was written: no slot was chosen.
+  EXPECT_FALSE(files.Exists(kTellu));
+}
+
+TEST_F(SessionTest, AFrontEndsLogFolderFillsOnlyAnEmptyLogName) {
+  const struct {
+    const char* log_name_line;  // in the slot section
+    const char* front_end;      // the front end's folder
+    const char* expected;       // LogName after the start
+  } cases[] = {
+      {"", "Z:\\home\\u\\.local\\state\\tellu\\", "Z:\\home\\u\\.local\\state\\tellu\\"},
+      {"LogName=\r\n", "/st/tellu/", "/st/tellu/"},
+      {"LogName=C:\\LOG\\t\r\n", "/st/tellu/", "C:\\LOG\\t"},
+      // Without one, the program's own rule.
+      {"", "", "C:\\TELLU\\te"},
+  };
+  for (const auto& c : cases) {
+    std::string slot = kSlot1;
+    const std::string given = "LogName=C:\\LOG\\t\r\n";
+    slot.replace(slot.find(given), given.size(), c.log_name_line);
+    files.Put(kTellu, std::string(kSystem) + slot);
+    Make(c.front_end);
+    session->Begin();
+    ASSERT_TRUE(session->Launch(0)) << c.front_end;
+    EXPECT_EQ(session->settings().settings().log_name, c.expected) << c.front_end;
+    EXPECT_EQ(session->settings().ReadText("LogName"), c.expected) << c.front_end;
+    session->Shutdown();
+  }
 }
 
 TEST_F(SessionTest, ShutdownWhileWaitingRestoresOnce) {

@@ -6,6 +6,8 @@
 #include "console/display_text.h"
 #include "console/options.h"
 #include "posix/posix_shell.h"
+#include "tellu_version.h"
+#include "text/command_args.h"
 
 namespace tellu {
 namespace {
@@ -88,6 +90,43 @@ TEST(ConsoleOptions, SlotArgumentsAndOptions) {
   EXPECT_EQ(ParseOptions({}, error)->ask, AskMode::kAsk);
 }
 
+TEST(ConsoleOptions, VersionAndHelpNeedNoValue) {
+  std::string error;
+  for (const char* flag : {"--version", "--help", "-h"}) {
+    auto o = ParseOptions({flag}, error);
+    ASSERT_TRUE(o) << flag << ": " << error;
+    EXPECT_EQ(o->version, std::string(flag) == "--version") << flag;
+    EXPECT_EQ(o->help, std::string(flag) != "--version") << flag;
+  }
+  EXPECT_EQ(ConsoleVersion(), "tellu-cli " TELLU_VERSION "\n");
+  // An option of no value is unknown, not one that lacks its value.
+  EXPECT_FALSE(ParseOptions({"--verbose"}, error));
+  EXPECT_EQ(error, "unknown option --verbose");
+  EXPECT_FALSE(ParseOptions({"--ini"}, error));
+  EXPECT_EQ(error, "--ini needs a value");
+}
+
+TEST(ConsoleOptions, TheHelpNamesEveryOptionTheEnvironmentAndTheExitStatuses) {
+  const std::string help = ConsoleHelp();
+  // Every option the parser takes is described on a line of its own.
+  for (const char* option : {"  S1..S8 ", "  --ini FILE ", "  --windows-dir DIR ",
+                             "  --avatar-requests ask|yes|no\n", "  --color auto|always|never\n",
+                             "  --version ", "  -h, --help "})
+    EXPECT_NE(help.find(std::string("\n") + option), std::string::npos) << option;
+  std::string error;
+  for (const char* option : {"--ini", "--windows-dir", "--avatar-requests", "--color"})
+    EXPECT_FALSE(ParseOptions({option}, error)) << option;
+  for (const char* part : {"/table", "/quit", "\n  NO_COLOR ", "\n  WINEPREFIX ",
+                           "\n  XDG_STATE_HOME ", "\nExit status:\n  0 ", "\n  2 "})
+    EXPECT_NE(help.find(part), std::string::npos) << part;
+  // On an 80-column terminal.
+  size_t start = 0;
+  for (size_t end; (end = help.find('\n', start)) != std::string::npos; start = end + 1)
+    EXPECT_LE(end - start, 79u) << help.substr(start, end - start);
+  EXPECT_EQ(start, help.size());
+  EXPECT_EQ(help.rfind(kConsoleUsage, 0), 0u);
+}
+
 TEST(ConsoleOptions, ColoursOnATerminalUnlessDumbOrNoColor) {
   std::string error;
   EXPECT_EQ(ParseOptions({"--color", "always"}, error)->colour, ColourMode::kAlways);
@@ -143,9 +182,9 @@ TEST(RefusalText, NamesThePeerAndTheFileSafelyForTheTerminal) {
 }
 
 TEST(SplitParams, BlanksSeparateAndEmptyPiecesGo) {
-  EXPECT_EQ(SplitParams("-x  /dir a"), (std::vector<std::string>{"-x", "/dir", "a"}));
-  EXPECT_TRUE(SplitParams("").empty());
-  EXPECT_TRUE(SplitParams("   ").empty());
+  EXPECT_EQ(SplitCommandLine("-x  /dir a"), (std::vector<std::string>{"-x", "/dir", "a"}));
+  EXPECT_TRUE(SplitCommandLine("").empty());
+  EXPECT_TRUE(SplitCommandLine("   ").empty());
 }
 
 }  // namespace
