@@ -96,11 +96,11 @@ void WhoWindow::Refresh() {
   SetPropW(hwnd(), kRebuildsProperty, reinterpret_cast<HANDLE>(static_cast<INT_PTR>(rebuilds_)));
 }
 
+// The person the selected line shows, as the last rebuild put it there.
 std::optional<std::string> WhoWindow::SelectedHandle() const {
   const LRESULT selected = SendMessageW(list_.hwnd(), LB_GETCURSEL, 0, 0);
-  if (selected == LB_ERR) return std::nullopt;
-  const PictureEntry* entry = list_.Entry(static_cast<int>(selected));
-  return entry ? EntryHandle(entry->Text()) : std::nullopt;
+  if (selected < 0 || static_cast<size_t>(selected) >= shown_.size()) return std::nullopt;
+  return shown_[static_cast<size_t>(selected)].name;
 }
 
 void WhoWindow::ToggleMute() {
