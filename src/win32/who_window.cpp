@@ -30,7 +30,9 @@ WhoWindow* WhoWindow::Open(HWND owner, const Links& links, std::function<void()>
     delete window;
     return nullptr;
   }
-  ShowWindow(window->hwnd(), SW_SHOW);
+  // Shown without taking activation: at the login it opens over the host the
+  // user is working in, and from the bar the keys stay in the bar.
+  ShowWindow(window->hwnd(), SW_SHOWNOACTIVATE);
   return window;
 }
 
@@ -49,7 +51,9 @@ BOOL WhoWindow::OnInitDialog() {
   list_.SetColours(kWhoText, kWhoBackground);
   // Muting elsewhere (the automatic mute) recolours the list too.
   links_.settings.SetMuteListSaved([this] { RequestRefresh(); });
-  if (owner_) PostMessageW(owner_, WM_SETFOCUS, 0, 0);
+  // The bar's focus goes back to its field; a bar in the background is left
+  // there, since giving it the focus would activate it.
+  if (owner_ && GetForegroundWindow() == owner_) PostMessageW(owner_, WM_SETFOCUS, 0, 0);
   // Opened in the middle of the run, the window shows who is there at once.
   RequestRefresh();
   return FALSE;

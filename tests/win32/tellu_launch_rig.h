@@ -10,6 +10,7 @@
 #include <string_view>
 #include <vector>
 
+#include "../../tools/fakehost/remote.h"
 #include "fakehost_process.h"
 #include "tellu_process.h"
 #include "win32/message_window.h"
@@ -83,6 +84,13 @@ inline void CloseLaunchedHost(const std::wstring& log) {
                    0);
   Poll([&] { return HasLine(log, "exit"); });
   DeleteFileW(log.c_str());
+}
+
+// The host sends a payload of its own to the server, through Tellu.
+inline bool HostSends(HWND host, const std::string& payload) {
+  COPYDATASTRUCT data{fakehost::kSendPayload, static_cast<DWORD>(payload.size()),
+                      const_cast<char*>(payload.data())};
+  return SendMessageW(host, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&data)) == TRUE;
 }
 
 inline void Key(HWND window, UINT vk) { PostMessageW(window, WM_KEYDOWN, vk, 1); }
