@@ -48,8 +48,12 @@ class TestServer {
   int port() const { return listener_ ? listener_->Port() : 0; }
   bool connected() const { return connection_ != nullptr; }
   void Drop() { connection_.reset(); }
-  void Send(const std::string& payload) {
-    connection_->Send(std::string(1, static_cast<char>(payload.size() + 1)) + payload);
+  void Send(const std::string& payload) { SendAll({payload}); }
+  // In one write, so that Tellu reads them together.
+  void SendAll(const std::vector<std::string>& payloads) {
+    std::string bytes;
+    for (const std::string& p : payloads) bytes += static_cast<char>(p.size() + 1) + p;
+    connection_->Send(bytes);
   }
   std::vector<std::string> Payloads() const {
     std::vector<std::string> out;
