@@ -121,13 +121,9 @@ class TelluBoxesTest : public ::testing::Test, protected testing::LaunchRig {
 
 TEST_F(TelluBoxesTest, EveryBoxLeavesTheChatRunning) {
   TelluProcess tellu(TelluIni(title, "", 30));
-  ASSERT_TRUE(tellu.Start());
-  HWND bar = tellu.WaitForBar();
-  ASSERT_NE(bar, nullptr);
-  ASSERT_TRUE(Poll([&] { return !server.Payloads().empty(); }));  // logged in
-  ASSERT_TRUE(tellu.WaitForDock());
-  host = FindTopLevelWindow(title + " with Tellu.");
+  host = StartDocked(tellu);
   ASSERT_NE(host, nullptr);
+  HWND bar = tellu.Bar();
   PostMessageW(bar, WM_SYSCOMMAND, kWhoItem, 0);
   HWND who = WaitForDialogWith(tellu, IDC_WHO_LIST);
   ASSERT_NE(who, nullptr);

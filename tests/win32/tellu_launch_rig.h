@@ -13,6 +13,7 @@
 #include "../../tools/fakehost/remote.h"
 #include "fakehost_process.h"
 #include "tellu_process.h"
+#include "win32/host_window.h"
 #include "win32/message_window.h"
 #include "win32/wide_text.h"
 #include "win32/win_net.h"
@@ -132,6 +133,15 @@ class LaunchRig {
            Sjis(host_ini.name()) + " --section CHAT --key SERVER --port " + std::to_string(rn) +
            " --name tester --log " + Sjis(log) + fakehost_args +
            "\r\nSearchTimer=" + std::to_string(search_timer) + "\r\n";
+  }
+  // Starts tellu.exe and waits until the bar is up and docked and, unless
+  // the host holds its login, the login has reached the server; the host's
+  // window, nullptr when a step fails.
+  HWND StartDocked(TelluProcess& tellu, bool logged_in = true) {
+    if (!tellu.Start() || !tellu.WaitForBar()) return nullptr;
+    if (logged_in && !Poll([&] { return !server.Payloads().empty(); })) return nullptr;
+    if (!tellu.WaitForDock()) return nullptr;
+    return FindTopLevelWindow(title + " with Tellu.");
   }
   std::wstring BackupPath() const {
     const std::wstring& p = host_ini.path();

@@ -99,13 +99,9 @@ class TelluWhoWindowTest : public ::testing::Test, protected testing::LaunchRig 
 
 TEST_F(TelluWhoWindowTest, FollowsThePeopleMutesAndAddresses) {
   TelluProcess tellu(TelluIni(title, "", 30) + "MuteList=bob,zed,bob\r\n");
-  ASSERT_TRUE(tellu.Start());
-  HWND bar = tellu.WaitForBar();
-  ASSERT_NE(bar, nullptr);
-  ASSERT_TRUE(Poll([&] { return !server.Payloads().empty(); }));  // logged in
-  ASSERT_TRUE(tellu.WaitForDock());
-  HWND host = FindTopLevelWindow(title + " with Tellu.");
+  HWND host = StartDocked(tellu);
   ASSERT_NE(host, nullptr);
+  HWND bar = tellu.Bar();
 
   PostMessageW(bar, WM_SYSCOMMAND, kWhoItem, 0);
   HWND who = WhoWindowOf(tellu);
@@ -242,10 +238,7 @@ TEST_F(TelluWhoWindowTest, FollowsThePeopleMutesAndAddresses) {
 TEST_F(TelluWhoWindowTest, ASavedOpenWindowReopensAtTheLoginBehindTheHost) {
   TelluProcess tellu(TelluIni(title, " --login no", 30) +
                      "PositionSaveFlag=1\r\nWhoWindowFlag=1\r\nPositionWhoWindow=40,50\r\n");
-  ASSERT_TRUE(tellu.Start());
-  ASSERT_NE(tellu.WaitForBar(), nullptr);
-  ASSERT_TRUE(tellu.WaitForDock());
-  HWND host = FindTopLevelWindow(title + " with Tellu.");
+  HWND host = StartDocked(tellu, false);
   ASSERT_NE(host, nullptr);
   ASSERT_TRUE(Poll([&] {
     SetForegroundWindow(host);
@@ -276,13 +269,9 @@ TEST_F(TelluWhoWindowTest, OnlyASaveFlagOfOneRestoresTheSavedState) {
   TelluProcess tellu(TelluIni(title, "", 30) +
                      "PositionSaveFlag=2\r\nWhoWindowFlag=1\r\nPositionWhoWindow=40,50\r\n"
                      "Position_RV=100,120\r\nPositionTelluWindow=30,40\r\n");
-  ASSERT_TRUE(tellu.Start());
-  HWND bar = tellu.WaitForBar();
-  ASSERT_NE(bar, nullptr);
-  ASSERT_TRUE(Poll([&] { return !server.Payloads().empty(); }));  // logged in
-  ASSERT_TRUE(tellu.WaitForDock());
-  HWND host = FindTopLevelWindow(title + " with Tellu.");
+  HWND host = StartDocked(tellu);
   ASSERT_NE(host, nullptr);
+  HWND bar = tellu.Bar();
   RECT h, b;
   GetWindowRect(host, &h);
   GetWindowRect(bar, &b);
