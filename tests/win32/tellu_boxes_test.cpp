@@ -29,7 +29,7 @@ using testing::Hex;
 using testing::Poll;
 using testing::TelluProcess;
 
-constexpr UINT kAboutItem = 16, kSettingsItem = 64, kWhoItem = 80;
+constexpr UINT kAboutItem = 16, kLogItem = 48, kSettingsItem = 64, kWhoItem = 80;
 
 std::string Chat(std::string_view kind, const std::string& speaker, const std::string& text) {
   std::string p(kind);
@@ -76,6 +76,7 @@ class TelluBoxesTest : public ::testing::Test, protected testing::LaunchRig {
   void ExpectChatFlows(HWND box, const std::string& tag) {
     SCOPED_TRACE(tag);
     ASSERT_NE(box, nullptr);
+    const LRESULT logged = SendMessageW(log_view, WM_GETTEXTLENGTH, 0, 0);
     EXPECT_TRUE(HostGot(Burst(tag + " a")));
     EXPECT_TRUE(HostGot(Burst(tag + " b")));
     const std::string said = Chat(kind::kOwnChatText, "", tag);
@@ -86,6 +87,9 @@ class TelluBoxesTest : public ::testing::Test, protected testing::LaunchRig {
     PutString(naming, tag);
     server.Send(naming + static_cast<char>(people + 1));
     EXPECT_TRUE(Poll([&] { return SendMessageW(who_list, LB_GETCOUNT, 0, 0) == people; }));
+    // The log window's view has grown by the lines (its text is too long
+    // to be read from here).
+    EXPECT_TRUE(Poll([&] { return SendMessageW(log_view, WM_GETTEXTLENGTH, 0, 0) > logged; }));
     EXPECT_TRUE(IsWindowVisible(box)) << "closed before its time";
   }
 
@@ -114,6 +118,7 @@ class TelluBoxesTest : public ::testing::Test, protected testing::LaunchRig {
 
   HWND host = nullptr;
   HWND who_list = nullptr;
+  HWND log_view = nullptr;
   int people_ = 0;
   const std::string avatar = "tellu_boxes_" + std::to_string(GetCurrentProcessId()) + ".mov";
   const std::wstring avatar_path = Wide(HostDir() + "\\" + avatar);
@@ -128,6 +133,10 @@ TEST_F(TelluBoxesTest, EveryBoxLeavesTheChatRunning) {
   HWND who = WaitForDialogWith(tellu, IDC_WHO_LIST);
   ASSERT_NE(who, nullptr);
   who_list = GetDlgItem(who, IDC_WHO_LIST);
+  PostMessageW(bar, WM_SYSCOMMAND, kLogItem, 0);
+  HWND log_window = WaitForDialogWith(tellu, IDC_LOG_VIEW);
+  ASSERT_NE(log_window, nullptr);
+  log_view = GetDlgItem(log_window, IDC_LOG_VIEW);
 
   // A peer's exchange notice with lines behind it in the same read, and
   // more in the next.
@@ -141,6 +150,25 @@ TEST_F(TelluBoxesTest, EveryBoxLeavesTheChatRunning) {
   ExpectChatFlows(box, "notice");
   testing::PressOk(box);
   EXPECT_TRUE(Closed(box));
+
+  // A peer's flood of notices: one box at a time, in turn, with the chat
+  // going on.
+  std::vector<std::string> notices;
+  for (int i = 0; i < 10; ++i)
+    notices.push_back(Chat(kind::kWhisper, "peer",
+                           std::string(t::kPrefix) + std::string(t::kNoticeKey) + std::to_string(i)));
+  EXPECT_TRUE(HostGot(Burst("flood", notices)));
+  for (int i = 0; i < 10; ++i) {
+    box = tellu.WaitForMessageBox(L"from peer");
+    ASSERT_NE(box, nullptr);
+    EXPECT_EQ(testing::MessageBoxText(box), std::to_wstring(i));
+    EXPECT_EQ(tellu.FindWindowWhere([box](HWND w) {
+      return w != box && IsWindowVisible(w) && testing::WindowTextOf(w) == L"from peer";
+    }), nullptr);
+    if (i == 5) ExpectChatFlows(box, "flood");
+    testing::PressOk(box);
+    ASSERT_TRUE(Closed(box));
+  }
 
   // The avatar request question, for the avatar the host wears.
   HANDLE file = CreateFileW(avatar_path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
