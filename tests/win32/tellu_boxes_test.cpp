@@ -38,12 +38,6 @@ std::string Chat(std::string_view kind, const std::string& speaker, const std::s
   return p;
 }
 
-std::wstring ClassOf(HWND window) {
-  wchar_t name[64] = L"";
-  GetClassNameW(window, name, 64);
-  return name;
-}
-
 class TelluBoxesTest : public ::testing::Test, protected testing::LaunchRig {
  protected:
   ~TelluBoxesTest() { DeleteFileW(avatar_path.c_str()); }
@@ -109,7 +103,7 @@ class TelluBoxesTest : public ::testing::Test, protected testing::LaunchRig {
   // A common dialog the settings dialog opened.
   HWND WaitForChooser(const TelluProcess& tellu, HWND settings) {
     return WaitFor(tellu, [settings](HWND w) {
-      return ClassOf(w) == L"#32770" && GetWindow(w, GW_OWNER) == settings;
+      return testing::ClassOf(w) == L"#32770" && GetWindow(w, GW_OWNER) == settings;
     });
   }
   static bool Closed(HWND window) {
