@@ -1,7 +1,5 @@
 #include "chat/who_list.h"
 
-#include "text/sjis.h"
-
 namespace tellu {
 
 namespace {
@@ -15,16 +13,9 @@ std::vector<WhoEntry> WhoEntries(const ObjectTable& objects,
   for (int n = kFirstOther; n <= kLastObject; ++n) {
     const ObjectRecord& r = objects.Get(n);
     if (r.name.empty()) continue;
-    out.push_back({WhoLine(r), MarkOf(r.pos).bitmap, is_muted && is_muted(r.name)});
+    out.push_back({WhoLine(r), r.name, MarkOf(r.pos).bitmap, is_muted && is_muted(r.name)});
   }
   return out;
-}
-
-std::optional<std::string> EntryHandle(std::string_view text) {
-  const std::size_t blank = text::FindChar(text, ' ');
-  // A leading blank leaves nothing to address.
-  if (blank == std::string_view::npos || blank == 0) return std::nullopt;
-  return std::string(text.substr(0, blank));
 }
 
 std::string AddressedText(std::string_view field, std::string_view handle) {

@@ -1,9 +1,8 @@
 // What the Real-time Who window shows and does, without the window: its lines
-// in object order, the handle an entry stands for, and the text a double
+// in object order, each with the name it stands for, and the text a double
 // click leaves in the bar.
 #pragma once
 #include <functional>
-#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -14,6 +13,9 @@ namespace tellu {
 
 struct WhoEntry {
   std::string text;  // WhoLine of the person
+  // The whole name, what a right click mutes and a double click addresses:
+  // the line may show only the start of it.
+  std::string name;
   int bitmap = kNoStatusBitmap;
   bool muted = false;
 
@@ -23,10 +25,6 @@ struct WhoEntry {
 // One entry for each named object 2..11, in ascending order.
 std::vector<WhoEntry> WhoEntries(const ObjectTable& objects,
                                  const std::function<bool(const std::string&)>& is_muted);
-
-// The entry's text up to its first blank; none when it has no blank or
-// begins with one.
-std::optional<std::string> EntryHandle(std::string_view text);
 
 // The bar's text after a double click on `handle`: "handle:" for an empty
 // field, else the field, "＞" and the handle.

@@ -21,7 +21,7 @@ void PosixLoop::SetEvents(int fd, unsigned events) {
 
 void PosixLoop::Unwatch(int fd) { watches_.erase(fd); }
 
-void PosixLoop::Defer(std::function<void()> fn) { deferred_.push_back(std::move(fn)); }
+void PosixLoop::Defer(std::function<void()> fn) { deferred_.Push(std::move(fn)); }
 
 int PosixLoop::WaitMs(int max_wait_ms) const {
   if (!deferred_.empty()) return 0;
@@ -88,12 +88,7 @@ void PosixLoop::FireTimers() {
   }
 }
 
-void PosixLoop::RunDeferred() {
-  // Calls deferred by these calls wait for the next round.
-  std::vector<std::function<void()>> calls;
-  calls.swap(deferred_);
-  for (auto& call : calls) call();
-}
+void PosixLoop::RunDeferred() { deferred_.RunRound(nullptr); }
 
 void PosixLoop::RunOnce(int max_wait_ms) {
   RunDeferred();

@@ -11,6 +11,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "platform/deferred_calls.h"
 #include "platform/timers.h"
 
 namespace tellu {
@@ -34,7 +35,8 @@ class PosixLoop : public Timers {
   void SetEvents(int fd, unsigned events);
   void Unwatch(int fd);
 
-  // Runs fn on the loop after the events at hand, before waiting again.
+  // Runs fn on the loop after the events at hand, before waiting again (in
+  // a nested RunUntil too, in order).
   void Defer(std::function<void()> fn);
 
   // One round: waits at most max_wait_ms (less when a timer falls due; -1:
@@ -71,7 +73,7 @@ class PosixLoop : public Timers {
   std::unordered_map<int, std::shared_ptr<WatchEntry>> watches_;
   std::map<Id, Timer> timers_;
   Id next_timer_ = 1;
-  std::vector<std::function<void()>> deferred_;
+  DeferredCalls deferred_;
   std::vector<pollfd> fds_scratch_;
   std::vector<std::shared_ptr<WatchEntry>> entries_scratch_;
   bool quit_ = false;

@@ -54,20 +54,20 @@ void MessageWindow::KillTimer(UINT_PTR id) {
 }
 
 void MessageWindow::Defer(std::function<void()> fn) {
-  deferred_.push_back(std::move(fn));
+  deferred_.Push(std::move(fn));
+  PostDeferred();
+}
+
+void MessageWindow::PostDeferred() {
   if (!deferred_posted_ && PostMessageW(hwnd(), kDeferredMessage, 0, 0)) deferred_posted_ = true;
 }
 
 void MessageWindow::RunDeferred() {
   deferred_posted_ = false;
-  // Only the calls queued so far: those they queue wait for the next round.
-  std::deque<std::function<void()>> now;
-  now.swap(deferred_);
-  while (!now.empty()) {
-    auto fn = std::move(now.front());
-    now.pop_front();
-    fn();
-  }
+  // A call that opens a box runs the box's loop: the message posted before
+  // it lets that loop run the calls behind it.
+  deferred_.RunRound([this] { PostDeferred(); });
+  if (!deferred_.empty()) PostDeferred();
 }
 
 LRESULT MessageWindow::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {

@@ -3,11 +3,11 @@
 #pragma once
 #include <windows.h>
 
-#include <deque>
 #include <functional>
 #include <map>
 #include <memory>
 
+#include "platform/deferred_calls.h"
 #include "win32/window.h"
 
 namespace tellu {
@@ -33,7 +33,8 @@ class MessageWindow : public Window {
   UINT_PTR StartTimer(UINT ms, std::function<void()> fire);
   void KillTimer(UINT_PTR id);
 
-  // Runs fn from the message loop, after the message at hand.
+  // Runs fn from the message loop, after the message at hand, in order with
+  // the other deferred calls, also inside a modal loop that one of them runs.
   void Defer(std::function<void()> fn);
 
  protected:
@@ -45,12 +46,13 @@ class MessageWindow : public Window {
     bool firing = false;
   };
   void RunDeferred();
+  void PostDeferred();
 
   std::map<UINT, std::shared_ptr<SocketFn>> sockets_;
   UINT next_socket_message_;
   std::map<UINT_PTR, std::shared_ptr<Timer>> timers_;
   UINT_PTR next_timer_ = 1;
-  std::deque<std::function<void()>> deferred_;
+  DeferredCalls deferred_;
   bool deferred_posted_ = false;
 };
 

@@ -110,7 +110,7 @@ void CTelluDlg::StartSlide() {
   host_sender_.SetHost(host_, tagged_title_, caption_height_);
   const Settings& s = session_->settings().settings();
   RECT host{};
-  if (s.position_save_flag != 0 && GetWindowRect(host_, &host)) {
+  if (s.position_save_flag == 1 && GetWindowRect(host_, &host)) {
     SetWindowPos(host_, nullptr, s.position_rv.x, s.position_rv.y, 0, 0,
                  SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     if (s.log_window_flag == 1 && !log_window_) {
@@ -120,7 +120,7 @@ void CTelluDlg::StartSlide() {
     }
   }
   GetWindowRect(host_, &host);
-  slide_target_ = s.position_save_flag != 0
+  slide_target_ = s.position_save_flag == 1
                       ? SlidePoint{s.position_tellu_window.x, s.position_tellu_window.y}
                       : SlidePoint{host.left + kDockRight, host.bottom - kDockUp};
   RECT bar{};

@@ -30,7 +30,9 @@ WhoWindow* WhoWindow::Open(HWND owner, const Links& links, std::function<void()>
     delete window;
     return nullptr;
   }
-  ShowWindow(window->hwnd(), SW_SHOW);
+  // Shown without taking activation: at the login it opens over the host the
+  // user is working in, and from the bar the keys stay in the bar.
+  ShowWindow(window->hwnd(), SW_SHOWNOACTIVATE);
   return window;
 }
 
@@ -49,7 +51,9 @@ BOOL WhoWindow::OnInitDialog() {
   list_.SetColours(kWhoText, kWhoBackground);
   // Muting elsewhere (the automatic mute) recolours the list too.
   links_.settings.SetMuteListSaved([this] { RequestRefresh(); });
-  if (owner_) PostMessageW(owner_, WM_SETFOCUS, 0, 0);
+  // The bar's focus goes back to its field; a bar in the background is left
+  // there, since giving it the focus would activate it.
+  if (owner_ && GetForegroundWindow() == owner_) PostMessageW(owner_, WM_SETFOCUS, 0, 0);
   // Opened in the middle of the run, the window shows who is there at once.
   RequestRefresh();
   return FALSE;
@@ -96,11 +100,11 @@ void WhoWindow::Refresh() {
   SetPropW(hwnd(), kRebuildsProperty, reinterpret_cast<HANDLE>(static_cast<INT_PTR>(rebuilds_)));
 }
 
+// The person the selected line shows, as the last rebuild put it there.
 std::optional<std::string> WhoWindow::SelectedHandle() const {
   const LRESULT selected = SendMessageW(list_.hwnd(), LB_GETCURSEL, 0, 0);
-  if (selected == LB_ERR) return std::nullopt;
-  const PictureEntry* entry = list_.Entry(static_cast<int>(selected));
-  return entry ? EntryHandle(entry->Text()) : std::nullopt;
+  if (selected < 0 || static_cast<size_t>(selected) >= shown_.size()) return std::nullopt;
+  return shown_[static_cast<size_t>(selected)].name;
 }
 
 void WhoWindow::ToggleMute() {

@@ -19,38 +19,47 @@ UINT IconStyle(NoticeIcon icon) {
 
 }  // namespace
 
-void WinUiBasic::Show(Note& note) {
-  // Marked first: a flush from inside this box's loop must not show it again.
-  note.shown = true;
-  HWND owner = note.owner && IsWindow(note.owner) ? note.owner : nullptr;
-  MessageBoxW(owner, note.text.c_str(), note.caption.c_str(), note.style);
+int WinUiBasic::Show(const Box& box) {
+  HWND owner = box.owner && IsWindow(box.owner) ? box.owner : nullptr;
+  return MessageBoxW(owner, box.text.c_str(), box.caption.c_str(), box.style);
 }
 
-void WinUiBasic::Notice(const std::string& text, const std::string& caption, NoticeIcon icon) {
-  while (!pending_.empty() && pending_.front()->shown) pending_.pop_front();
-  auto note = std::make_shared<Note>(Note{Wide(text), Wide(caption), MB_OK | IconStyle(icon),
-                                          owner_, false});
-  pending_.push_back(note);
-  // In turn with the questions, which are deferred the same way.
-  window_.Defer([note] {
-    if (!note->shown) Show(*note);
+void WinUiBasic::Raise(Box box) {
+  waiting_.push_back(std::move(box));
+  window_.Defer([this, alive = std::weak_ptr<int>(alive_)] {
+    if (!alive.expired()) ShowWaiting();
   });
 }
 
+void WinUiBasic::ShowWaiting() {
+  // The box that is open shows the rest when it closes.
+  if (showing_) return;
+  showing_ = true;
+  while (!waiting_.empty()) {
+    Box box = std::move(waiting_.front());
+    waiting_.pop_front();
+    const int pressed = Show(box);
+    if (box.question && box.answer) box.answer(pressed == IDYES);
+  }
+  showing_ = false;
+}
+
+void WinUiBasic::Notice(const std::string& text, const std::string& caption, NoticeIcon icon) {
+  Raise({Wide(text), Wide(caption), MB_OK | IconStyle(icon), owner_, false, nullptr});
+}
+
 void WinUiBasic::ShowPendingNotices() {
-  std::deque<std::shared_ptr<Note>> now;
-  now.swap(pending_);
-  for (const auto& note : now)
-    if (!note->shown) Show(*note);
+  std::deque<Box> now;
+  now.swap(waiting_);
+  // A question left unanswered at the end asks nothing.
+  for (const Box& box : now)
+    if (!box.question) Show(box);
 }
 
 void WinUiBasic::Ask(const std::string& text, const std::string& caption,
                      std::function<void(bool yes)> answer) {
-  window_.Defer([text = Wide(text), caption = Wide(caption), answer = std::move(answer)] {
-    const int pressed =
-        MessageBoxW(nullptr, text.c_str(), caption.c_str(), MB_YESNO | MB_ICONQUESTION);
-    if (answer) answer(pressed == IDYES);
-  });
+  Raise({Wide(text), Wide(caption), MB_YESNO | MB_ICONQUESTION, nullptr, true,
+         std::move(answer)});
 }
 
 void WinUiBasic::Beep(BeepKind kind) {

@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <deque>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -21,15 +22,16 @@ class WinUiBasic : public Ui {
   void SetOwner(HWND owner) { owner_ = owner; }
   HWND owner() const { return owner_; }
 
-  // The box opens from the loop, after the event at hand (a notice raised
-  // while the relay reads must not run a message loop inside that read).
+  // The boxes open from the loop, after the event at hand (a box raised
+  // while the relay reads must not run a message loop inside that read), one
+  // at a time and in the order raised: a box waits while another is open.
+  // Sockets, timers and deferred calls keep running while one is open.
   void Notice(const std::string& text, const std::string& caption, NoticeIcon icon) override;
   // Shows at once, in order, the notices still waiting: before the bar ends,
   // when the loop will not come round again.
   void ShowPendingNotices();
-  // The box opens from the loop, without an owner, so the caller goes on
-  // first; the answer follows when the box closes.  Sockets and timers keep
-  // running meanwhile.
+  // Without an owner, so the caller goes on first; the answer follows when
+  // the box closes.
   void Ask(const std::string& text, const std::string& caption,
            std::function<void(bool yes)> answer) override;
   void Beep(BeepKind kind) override;
@@ -41,15 +43,21 @@ class WinUiBasic : public Ui {
   HWND owner_ = nullptr;
 
  private:
-  struct Note {
+  struct Box {
     std::wstring text, caption;
     UINT style = 0;
     HWND owner = nullptr;
-    bool shown = false;
+    bool question = false;
+    std::function<void(bool yes)> answer;
   };
-  static void Show(Note& note);
+  void Raise(Box box);
+  void ShowWaiting();
+  static int Show(const Box& box);
   // Raised and not yet shown, oldest first.
-  std::deque<std::shared_ptr<Note>> pending_;
+  std::deque<Box> waiting_;
+  bool showing_ = false;
+  // The deferred calls outlive a Ui that goes first.
+  std::shared_ptr<int> alive_ = std::make_shared<int>(0);
 };
 
 }  // namespace tellu

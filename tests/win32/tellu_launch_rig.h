@@ -10,8 +10,10 @@
 #include <string_view>
 #include <vector>
 
+#include "../../tools/fakehost/remote.h"
 #include "fakehost_process.h"
 #include "tellu_process.h"
+#include "win32/host_window.h"
 #include "win32/message_window.h"
 #include "win32/wide_text.h"
 #include "win32/win_net.h"
@@ -47,8 +49,12 @@ class TestServer {
   int port() const { return listener_ ? listener_->Port() : 0; }
   bool connected() const { return connection_ != nullptr; }
   void Drop() { connection_.reset(); }
-  void Send(const std::string& payload) {
-    connection_->Send(std::string(1, static_cast<char>(payload.size() + 1)) + payload);
+  void Send(const std::string& payload) { SendAll({payload}); }
+  // In one write, so that Tellu reads them together.
+  void SendAll(const std::vector<std::string>& payloads) {
+    std::string bytes;
+    for (const std::string& p : payloads) bytes += static_cast<char>(p.size() + 1) + p;
+    connection_->Send(bytes);
   }
   std::vector<std::string> Payloads() const {
     std::vector<std::string> out;
@@ -83,6 +89,13 @@ inline void CloseLaunchedHost(const std::wstring& log) {
                    0);
   Poll([&] { return HasLine(log, "exit"); });
   DeleteFileW(log.c_str());
+}
+
+// The host sends a payload of its own to the server, through Tellu.
+inline bool HostSends(HWND host, const std::string& payload) {
+  COPYDATASTRUCT data{fakehost::kSendPayload, static_cast<DWORD>(payload.size()),
+                      const_cast<char*>(payload.data())};
+  return SendMessageW(host, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&data)) == TRUE;
 }
 
 inline void Key(HWND window, UINT vk) { PostMessageW(window, WM_KEYDOWN, vk, 1); }
@@ -120,6 +133,15 @@ class LaunchRig {
            Sjis(host_ini.name()) + " --section CHAT --key SERVER --port " + std::to_string(rn) +
            " --name tester --log " + Sjis(log) + fakehost_args +
            "\r\nSearchTimer=" + std::to_string(search_timer) + "\r\n";
+  }
+  // Starts tellu.exe and waits until the bar is up and docked and, unless
+  // the host holds its login, the login has reached the server; the host's
+  // window, nullptr when a step fails.
+  HWND StartDocked(TelluProcess& tellu, bool logged_in = true) {
+    if (!tellu.Start() || !tellu.WaitForBar()) return nullptr;
+    if (logged_in && !Poll([&] { return !server.Payloads().empty(); })) return nullptr;
+    if (!tellu.WaitForDock()) return nullptr;
+    return FindTopLevelWindow(title + " with Tellu.");
   }
   std::wstring BackupPath() const {
     const std::wstring& p = host_ini.path();

@@ -21,13 +21,13 @@ std::wstring UnixToWine(const char* path) {
   return out;
 }
 
+}  // namespace
+
 std::wstring ClassOf(HWND window) {
   wchar_t name[64] = L"";
   GetClassNameW(window, name, 64);
   return name;
 }
-
-}  // namespace
 
 std::wstring WindowsDir() {
   wchar_t path[MAX_PATH] = L"";

@@ -76,5 +76,7 @@ void PressOk(HWND box);
 
 // The text of another process's window, through WM_GETTEXT.
 std::wstring WindowTextOf(HWND window);
+// A window's class name.
+std::wstring ClassOf(HWND window);
 
 }  // namespace tellu::testing

@@ -9,6 +9,8 @@
 #include <vector>
 
 #include "tellu_launch_rig.h"
+#include "text/sjis.h"
+#include "wire_bytes.h"
 #include "win32/bmp_menu_capture.h"
 #include "win32/host_window.h"
 #include "win32/picture_list.h"
@@ -97,13 +99,9 @@ class TelluWhoWindowTest : public ::testing::Test, protected testing::LaunchRig 
 
 TEST_F(TelluWhoWindowTest, FollowsThePeopleMutesAndAddresses) {
   TelluProcess tellu(TelluIni(title, "", 30) + "MuteList=bob,zed,bob\r\n");
-  ASSERT_TRUE(tellu.Start());
-  HWND bar = tellu.WaitForBar();
-  ASSERT_NE(bar, nullptr);
-  ASSERT_TRUE(Poll([&] { return !server.Payloads().empty(); }));  // logged in
-  ASSERT_TRUE(tellu.WaitForDock());
-  HWND host = FindTopLevelWindow(title + " with Tellu.");
+  HWND host = StartDocked(tellu);
   ASSERT_NE(host, nullptr);
+  HWND bar = tellu.Bar();
 
   PostMessageW(bar, WM_SYSCOMMAND, kWhoItem, 0);
   HWND who = WhoWindowOf(tellu);
@@ -169,6 +167,26 @@ TEST_F(TelluWhoWindowTest, FollowsThePeopleMutesAndAddresses) {
   EXPECT_EQ(testing::WindowTextOf(edit), L"hi\xFF1E" L"amy");
   SetWindowTextW(edit, L"");
 
+  // A name the line cannot show whole is muted and addressed whole: ten
+  // full-width characters, of which the line shows six.
+  const std::wstring ten = L"\x3042\x3044\x3046\x3048\x304A\x304B\x304D\x304F\x3051\x3053";
+  const std::string ten_sjis = Sjis(ten);
+  server.Send(Naming(text::SjisToWire(ten_sjis), 10));
+  ASSERT_TRUE(Poll([&] {
+    const auto now = Entries(tellu.handle(), list);
+    return now.size() == 5 && now[4].text == ten_sjis.substr(0, 12) + " ";
+  }));
+  right_click(4);
+  EXPECT_EQ(MuteList(tellu), "zed,bob," + ten_sjis);
+  EXPECT_TRUE(Entries(tellu.handle(), list)[4].muted);
+  right_click(4);
+  EXPECT_EQ(MuteList(tellu), "zed,bob");
+  double_click(4);
+  EXPECT_EQ(testing::WindowTextOf(edit), ten + L":");
+  SetWindowTextW(edit, L"");
+  server.Send(std::string("\xFE\x0B\x0A", 3));
+  ASSERT_TRUE(Poll([&] { return Entries(tellu.handle(), list) == four; }));
+
   // Moves and an avatar sent again change no line: no rebuild, no paint
   // until cid's status changes.
   auto count = [&](const wchar_t* property) {
@@ -215,18 +233,54 @@ TEST_F(TelluWhoWindowTest, FollowsThePeopleMutesAndAddresses) {
   CloseLaunchedHost(log);
 }
 
-TEST_F(TelluWhoWindowTest, ASavedOpenWindowReopensAtTheLogin) {
-  TelluProcess tellu(TelluIni(title, "", 30) +
+// The login comes when the test sends it, with the host in front: the window
+// opens without taking the activation from it.
+TEST_F(TelluWhoWindowTest, ASavedOpenWindowReopensAtTheLoginBehindTheHost) {
+  TelluProcess tellu(TelluIni(title, " --login no", 30) +
                      "PositionSaveFlag=1\r\nWhoWindowFlag=1\r\nPositionWhoWindow=40,50\r\n");
-  ASSERT_TRUE(tellu.Start());
-  ASSERT_NE(tellu.WaitForBar(), nullptr);
+  HWND host = StartDocked(tellu, false);
+  ASSERT_NE(host, nullptr);
+  ASSERT_TRUE(Poll([&] {
+    SetForegroundWindow(host);
+    return GetForegroundWindow() == host;
+  }));
+  ASSERT_TRUE(testing::HostSends(host, Login("tester")));
   HWND who = WhoWindowOf(tellu);
   ASSERT_NE(who, nullptr);
   RECT w;
   GetWindowRect(who, &w);
   EXPECT_EQ(w.left, 40);
   EXPECT_EQ(w.top, 50);
+  // What the window's opening posted has been handled once a line the
+  // server sends after the login has passed.
+  const std::string said("\x01\x0E\x00\x03" "Bob" "\x05" "hello", 13);
+  server.Send(said);
+  EXPECT_TRUE(Poll([&] { return testing::HasLine(log, "R " + Hex(said)); }));
+  PumpMessagesUntil([] { return false; }, 500);
+  EXPECT_EQ(GetForegroundWindow(), host);
   PostMessageW(tellu.Bar(), WM_CLOSE, 0, 0);
+  EXPECT_EQ(tellu.WaitForExit(), 0);
+  CloseLaunchedHost(log);
+}
+
+// PositionSaveFlag restores the saved state at 1 only, in each of its
+// readers: the host's place, the bar's and the Who window at the login.
+TEST_F(TelluWhoWindowTest, OnlyASaveFlagOfOneRestoresTheSavedState) {
+  TelluProcess tellu(TelluIni(title, "", 30) +
+                     "PositionSaveFlag=2\r\nWhoWindowFlag=1\r\nPositionWhoWindow=40,50\r\n"
+                     "Position_RV=100,120\r\nPositionTelluWindow=30,40\r\n");
+  HWND host = StartDocked(tellu);
+  ASSERT_NE(host, nullptr);
+  HWND bar = tellu.Bar();
+  RECT h, b;
+  GetWindowRect(host, &h);
+  GetWindowRect(bar, &b);
+  EXPECT_NE(h.left, 100);
+  EXPECT_EQ(b.left, h.left + 9);
+  EXPECT_EQ(b.top, h.bottom - 36);
+  EXPECT_EQ(tellu.FindWindowWhere([](HWND w) { return GetDlgItem(w, IDC_WHO_LIST) != nullptr; }),
+            nullptr);
+  PostMessageW(bar, WM_CLOSE, 0, 0);
   EXPECT_EQ(tellu.WaitForExit(), 0);
   CloseLaunchedHost(log);
 }

@@ -2,10 +2,13 @@
 // of the Ui port, whose nested loops keep both running.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "win32/host_window.h"
+#include "win32/wide_text.h"
 #include "win32/message_window.h"
 #include "win32/win_timers.h"
 #include "win32/win_ui_basic.h"
@@ -93,6 +96,71 @@ TEST_F(WinLoopTest, DeferredCallsRunInOrderAfterTheCaller) {
   EXPECT_TRUE(order.empty());
   ASSERT_TRUE(PumpMessagesUntil([&] { return order.size() == 3; }, kDeadlineMs));
   EXPECT_EQ(order, (std::vector<int>{1, 2, 3}));
+}
+
+TEST_F(WinLoopTest, ABoxOpenedByADeferredCallRunsTheCallsBehindItAndDuringIt) {
+  const std::string caption = "Tellu nested " + std::to_string(GetCurrentProcessId());
+  std::string order;
+  events.Defer([&] {
+    order += "box(";
+    MessageBoxW(nullptr, L"open", Wide(caption).c_str(), MB_OK);
+    order += ")";
+  });
+  events.Defer([&] { order += "b"; });
+  // While the box is open: a timer queues one more, and the box is closed
+  // once every call has run inside its loop.
+  timers.Start(20, false, [&] {
+    if (FindTopLevelWindow(caption)) events.Defer([&] { order += "c"; });
+  });
+  presser = timers.Start(20, true, [&] {
+    HWND box = FindTopLevelWindow(caption);
+    if (box && order.find('c') != std::string::npos) {
+      timers.Cancel(presser);
+      PostMessageW(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+    }
+  });
+  ASSERT_TRUE(PumpMessagesUntil([&] { return order.back() == ')'; }, kDeadlineMs)) << order;
+  EXPECT_EQ(order, "box(bc)");
+}
+
+TEST_F(WinLoopTest, NoticesAndQuestionsShowOneAtATimeInTurn) {
+  BasicUi ui(events);
+  const std::wstring caption = L"Tellu turn " + std::to_wstring(GetCurrentProcessId());
+  std::vector<std::wstring> shown;
+  size_t most_open = 0;
+  presser = timers.Start(20, true, [&] {
+    // The visible boxes of this thread with the caption.
+    std::pair<const std::wstring*, std::vector<HWND>> boxes{&caption, {}};
+    EnumThreadWindows(
+        GetCurrentThreadId(),
+        [](HWND w, LPARAM found) {
+          auto& b = *reinterpret_cast<std::pair<const std::wstring*, std::vector<HWND>>*>(found);
+          wchar_t text[64] = L"";
+          GetWindowTextW(w, text, 64);
+          if (IsWindowVisible(w) && *b.first == text) b.second.push_back(w);
+          return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&boxes));
+    const std::vector<HWND>& open = boxes.second;
+    most_open = std::max(most_open, open.size());
+    if (open.empty()) return;
+    wchar_t text[64] = L"";
+    GetDlgItemTextW(open.back(), 0xFFFF, text, 64);  // a message box's text
+    shown.push_back(text);
+    // The question's No, the notices' OK.
+    PostMessageW(open.back(), WM_COMMAND, MAKEWPARAM(IDNO, BN_CLICKED), 0);
+    PostMessageW(open.back(), WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+  });
+  std::vector<bool> answers;
+  ui.Notice("first", Sjis(caption), NoticeIcon::None);
+  ui.Ask("second", Sjis(caption), [&](bool yes) { answers.push_back(yes); });
+  ui.Notice("third", Sjis(caption), NoticeIcon::None);
+  ASSERT_TRUE(PumpMessagesUntil([&] { return shown.size() >= 3 && !FindTopLevelWindow(Sjis(caption)); },
+                                kDeadlineMs));
+  timers.Cancel(presser);
+  EXPECT_EQ(shown, (std::vector<std::wstring>{L"first", L"second", L"third"}));
+  EXPECT_EQ(answers, std::vector<bool>{false});
+  EXPECT_EQ(most_open, 1u);
 }
 
 TEST_F(WinLoopTest, AskAnswersAfterTheBoxWhileTimersKeepRunning) {

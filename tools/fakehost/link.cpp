@@ -38,9 +38,10 @@ std::string LoginPayload(const std::string& wire_name) {
   return out;
 }
 
-void Link::Start(const std::string& host, int port, const std::string& wire_name, bool reads) {
+void Link::Start(const std::string& host, int port, const std::string& wire_name, bool reads,
+                 bool login) {
   recorder_.Line("connect " + host + ":" + std::to_string(port));
-  stream_ = net_.Connect(host, port, [this, wire_name, reads](bool connected) {
+  stream_ = net_.Connect(host, port, [this, wire_name, reads, login](bool connected) {
     if (!connected) {
       recorder_.Line("connect failed");
       return;
@@ -49,10 +50,14 @@ void Link::Start(const std::string& host, int port, const std::string& wire_name
     Stream::DataFn data;
     if (reads) data = [this](std::string_view bytes) { Received(bytes); };
     stream_->SetHandlers(std::move(data), [this] { recorder_.Line("closed"); });
-    const std::string login = LoginPayload(wire_name);
-    stream_->Send(Framed(login));
-    recorder_.Line("T " + Hex(login));
+    if (login) Send(LoginPayload(wire_name));
   });
+}
+
+void Link::Send(const std::string& payload) {
+  if (!stream_ || !stream_->IsOpen()) return;
+  stream_->Send(Framed(payload));
+  recorder_.Line("T " + Hex(payload));
 }
 
 void Link::Received(std::string_view bytes) {

@@ -16,9 +16,12 @@ std::string LoginPayload(const std::string& wire_name);
 class Link {
  public:
   Link(Net& net, Recorder& recorder) : net_(net), recorder_(recorder) {}
-  // Connects to host:port and logs in as wire_name (wire text); a link that
-  // does not read leaves what comes in the kernel.
-  void Start(const std::string& host, int port, const std::string& wire_name, bool reads = true);
+  // Connects to host:port and logs in as wire_name (wire text) unless told
+  // not to; a link that does not read leaves what comes in the kernel.
+  void Start(const std::string& host, int port, const std::string& wire_name, bool reads = true,
+             bool login = true);
+  // One payload to the server, framed; dropped before the connection.
+  void Send(const std::string& payload);
 
  private:
   void Received(std::string_view bytes);

@@ -12,6 +12,7 @@
 #include "link.h"
 #include "options.h"
 #include "recorder.h"
+#include "remote.h"
 #include "text/sjis.h"
 #include "win32/message_window.h"
 #include "win32/wide_text.h"
@@ -21,6 +22,7 @@ namespace tellu::fakehost {
 namespace {
 
 Recorder* recorder = nullptr;
+Link* chat_link = nullptr;
 // The queued message being dispatched, to tell it from the messages the
 // system sends meanwhile.
 const MSG* dispatching = nullptr;
@@ -61,6 +63,12 @@ LRESULT CALLBACK HostProc(HWND window, UINT message, WPARAM wparam, LPARAM lpara
       recorder->Line(std::string(1, Recorder::Tag(arrival)) + " caption " + Utf8(Caption(window)));
       return result;
     }
+    case WM_COPYDATA: {
+      const auto* data = reinterpret_cast<const COPYDATASTRUCT*>(lparam);
+      if (data->dwData != kSendPayload || !chat_link) return FALSE;
+      chat_link->Send(std::string(static_cast<const char*>(data->lpData), data->cbData));
+      return TRUE;
+    }
     case WM_DESTROY:
       PostQuitMessage(0);
       return 0;
@@ -87,7 +95,8 @@ int Run(const Options& options) {
   WinsockSession winsock;
   MessageWindow events;
   WinNet net(events);
-  Link link(net, log);
+  Link chat(net, log);
+  chat_link = &chat;
 
   const std::wstring ini = options.ini.empty() ? L"" : WindowsDirectory() + L"\\" + options.ini;
   std::wstring title = options.title;
@@ -114,7 +123,8 @@ int Run(const Options& options) {
 
   if (!ini.empty() && winsock.ok()) {
     const std::wstring server = IniValue(ini, options.section, options.key);
-    link.Start(Sjis(server), options.port, text::SjisToWire(Sjis(options.name)), options.reads);
+    chat.Start(Sjis(server), options.port, text::SjisToWire(Sjis(options.name)), options.reads,
+               options.login);
   }
 
   // No TranslateMessage: a posted key must not turn into a character of

@@ -26,6 +26,8 @@ bool ParseOptions(const std::vector<std::wstring>& args, Options& out, std::wstr
       out.name = value;
     } else if (arg == L"--read" && (value == L"yes" || value == L"no")) {
       out.reads = value == L"yes";
+    } else if (arg == L"--login" && (value == L"yes" || value == L"no")) {
+      out.login = value == L"yes";
     } else if (arg == L"--port") {
       wchar_t* end = nullptr;
       const long port = wcstol(value.c_str(), &end, 10);

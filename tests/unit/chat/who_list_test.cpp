@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <optional>
 #include <string>
 
 #include "chat/who_list.h"
@@ -20,23 +19,46 @@ TEST(WhoEntries, NamedOthersInObjectOrderWithPictureAndMute) {
   t.EmptyObject(7);
   const auto muted = [](const std::string& name) { return name == "zed"; };
   EXPECT_EQ(WhoEntries(t, muted),
-            (std::vector<WhoEntry>{{"amy         ", 152, false},
-                                   {"bob         ", 164, false},
-                                   {"zed         z", kNoStatusBitmap, true}}));
+            (std::vector<WhoEntry>{{"amy         ", "amy", 152, false},
+                                   {"bob         ", "bob", 164, false},
+                                   {"zed         z", "zed", kNoStatusBitmap, true}}));
   EXPECT_TRUE(WhoEntries(ObjectTable{}, muted).empty());
 }
 
-TEST(WhoEntries, HandleAndDoubleClickText) {
+TEST(WhoEntries, EachEntryKeepsTheWholeNameWhateverTheLineShows) {
+  // あいうえおかきくけこ: ten full-width characters, 20 bytes.
+  const std::string ten_wide =
+      "\x82\xA0\x82\xA2\x82\xA4\x82\xA6\x82\xA8\x82\xA9\x82\xAB\x82\xAD\x82\xAF\x82\xB1";
   struct Case {
-    const char* text;
-    std::optional<std::string> handle;
-  } cases[] = {{"amy         bear", "amy"},
-               {"abcdefghijklmbear", std::nullopt},  // a long name leaves no blank
-               {" lead", std::nullopt},
-               {"", std::nullopt},
-               {"\x83\x5C\x83\x5C x", "\x83\x5C\x83\x5C"}};
-  for (const Case& c : cases) EXPECT_EQ(EntryHandle(c.text), c.handle) << c.text;
+    std::string name;
+    std::string line;
+  } cases[] = {
+      {"a", "a         "},
+      {"amy", "amy         "},
+      {"abcdefghijkl", "abcdefghijkl "},
+      {"abcdefghijklm", "abcdefghijklm"},  // a long name leaves no blank
+      {"abcdefghijklmnopqrstu", "abcdefghijklm"},
+      {ten_wide, ten_wide.substr(0, 12) + " "},  // six characters and a blank
+      {"abcdefghijkl\x82\xA0", "abcdefghijkl "},  // the cut falls inside あ
+      // ｱｲｳｴｵｶｷｸｹｺｻｼｽｾ: half-width kana, one byte each.
+      {"\xB1\xB2\xB3\xB4\xB5\xB6\xB7\xB8\xB9\xBA\xBB\xBC\xBD\xBE",
+       "\xB1\xB2\xB3\xB4\xB5\xB6\xB7\xB8\xB9\xBA\xBB\xBC\xBD"},
+      {"a b", "a b         "},
+      {" lead", " lead        "},
+      {"amy bear x", "amy bear x   "},
+      {"\x83\x5C\x83\x5C", "\x83\x5C\x83\x5C         "},  // ソソ, second bytes 5C
+  };
+  for (const Case& c : cases) {
+    ObjectTable t;
+    t.SetObject(4, c.name, "");
+    const std::vector<WhoEntry> entries = WhoEntries(t, nullptr);
+    ASSERT_EQ(entries.size(), 1u) << c.name;
+    EXPECT_EQ(entries[0].name, c.name);
+    EXPECT_EQ(entries[0].text, c.line) << c.name;
+  }
+}
 
+TEST(WhoEntries, DoubleClickText) {
   EXPECT_EQ(AddressedText("", "amy"), "amy:");
   EXPECT_EQ(AddressedText("hi", "amy"), "hi\x81\x84" "amy");
 }
