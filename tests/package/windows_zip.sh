@@ -43,8 +43,21 @@ c=$WINEPREFIX/drive_c
 app="$c/Program Files/てるー Tellu"
 mkdir -p "$app" "$c/RVK3"
 unzip -q "$zip" -d "$app"
-[ "$(cd "$app" && ls | sort | tr '\n' ' ')" = "LICENSE README.txt TELLU.INI.sample tellu.exe tellu.html " ] ||
+[ "$(cd "$app" && ls | LC_ALL=C sort | tr '\n' ' ')" = "LICENSE README.txt TELLU.INI.sample tellu.exe tellu.html " ] ||
   fail "unexpected files in the zip: $(ls "$app")"
+# The program as shipped: 32-bit, only the system's DLLs, the version of the
+# zip's name in its version resource, no execution level in any manifest.
+exe=$app/tellu.exe
+version=$(basename "$zip" | sed -n 's/^tellu-\(.*\)-windows-x86\.zip$/\1/p')
+[[ $(LC_ALL=C i686-w64-mingw32-objdump -f "$exe") == *"file format pei-i386"* ]] || fail "tellu.exe is not 32-bit"
+system=" advapi32.dll comctl32.dll comdlg32.dll gdi32.dll imm32.dll kernel32.dll msvcrt.dll ole32.dll shell32.dll user32.dll ws2_32.dll "
+for dll in $(LC_ALL=C i686-w64-mingw32-objdump -p "$exe" | sed -n 's/^[[:space:]]*DLL Name: //p' | tr A-Z a-z); do
+  case $system in *" $dll "*) ;; *) fail "tellu.exe needs $dll" ;; esac
+done
+[[ $(LC_ALL=C i686-w64-mingw32-windres -i "$exe" -O rc) == *"VALUE \"ProductVersion\", \"$version\""* ]] ||
+  fail "tellu.exe's version resource does not say $version"
+! grep -aqE "trustInfo|requestedExecutionLevel" "$exe" || fail "tellu.exe names an execution level"
+echo "windows zip: tellu.exe $version is 32-bit, needs only the system's DLLs, names no execution level"
 if [ -n "$replacement" ]; then cp "$replacement" "$app/tellu.exe"; fi
 cp "$win/tools/fakehost/fakehost.exe" "$c/RVK3/RVK3.EXE"
 
