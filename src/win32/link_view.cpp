@@ -112,22 +112,28 @@ std::string RichTextOf(const std::vector<LinkView::Run>& runs) {
   return rtf + '}' + body + '}';
 }
 
+struct RtfSource {
+  const std::string& text;
+  size_t at;
+};
+
+// The rich edit calls back with the system's calling convention, which on
+// 32-bit Windows is not a plain function's.
+DWORD CALLBACK ReadRtf(DWORD_PTR cookie, LPBYTE buffer, LONG room, LONG* given) {
+  auto* from = reinterpret_cast<RtfSource*>(cookie);
+  const size_t n = std::min(static_cast<size_t>(room), from->text.size() - from->at);
+  std::memcpy(buffer, from->text.data() + from->at, n);
+  from->at += n;
+  *given = static_cast<LONG>(n);
+  return 0;
+}
+
 // Rich text in place of the selection.
 void StreamIn(HWND view, const std::string& rtf) {
-  struct Source {
-    const std::string& text;
-    size_t at;
-  } source{rtf, 0};
+  RtfSource source{rtf, 0};
   EDITSTREAM stream{};
   stream.dwCookie = reinterpret_cast<DWORD_PTR>(&source);
-  stream.pfnCallback = [](DWORD_PTR cookie, LPBYTE buffer, LONG room, LONG* given) -> DWORD {
-    auto* from = reinterpret_cast<Source*>(cookie);
-    const size_t n = std::min(static_cast<size_t>(room), from->text.size() - from->at);
-    std::memcpy(buffer, from->text.data() + from->at, n);
-    from->at += n;
-    *given = static_cast<LONG>(n);
-    return 0;
-  };
+  stream.pfnCallback = ReadRtf;
   SendMessageW(view, EM_STREAMIN, SF_RTF | SFF_SELECTION, reinterpret_cast<LPARAM>(&stream));
 }
 
