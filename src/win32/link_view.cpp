@@ -306,7 +306,13 @@ bool LinkView::OpenClickedAddress(LPARAM point) {
   SendMessageW(view, WM_SETREDRAW, FALSE, 0);
   const CHARRANGE kept = Selection(view);
   CallOriginal(WM_LBUTTONDBLCLK, MK_LBUTTON, point);
-  const LONG p = Selection(view).cpMin;
+  // The double click's first press put the caret where the user pointed.  A
+  // word chosen that does not hold it (Wine's control can take one from the
+  // next line) is not what was clicked.
+  const CHARRANGE word = Selection(view);
+  const bool pointed = kept.cpMin == kept.cpMax;
+  const LONG p = pointed && (kept.cpMin < word.cpMin || kept.cpMin > word.cpMax) ? kept.cpMin
+                                                                                : word.cpMin;
   // The region starts after the line break before the clicked line, going
   // back over lines the control only wrapped.
   LONG s = LineStart(view, p);

@@ -82,8 +82,26 @@ COLORREF ColourAt(HWND view, LONG at) {
   return format.crTextColor;
 }
 
+std::wstring Line(HWND view, int index) {
+  wchar_t buffer[256] = {};
+  *reinterpret_cast<WORD*>(buffer) = 255;
+  const LRESULT n = SendMessageW(view, EM_GETLINE, index, reinterpret_cast<LPARAM>(buffer));
+  std::wstring line(buffer, static_cast<size_t>(n));
+  while (!line.empty() && (line.back() == L'\r' || line.back() == L'\n')) line.pop_back();
+  return line;
+}
+
+// The text's second character, found line by line: the control's find may
+// count a paragraph's end otherwise than its selections and hit test do.
 void DoubleClick(HWND view, const std::wstring& text) {
-  const LONG at = Find(view, text);
+  LONG at = -1;
+  const int lines = static_cast<int>(SendMessageW(view, EM_GETLINECOUNT, 0, 0));
+  for (int i = 0; i < lines && at < 0; ++i) {
+    const size_t column = Line(view, i).find(text);
+    if (column != std::wstring::npos)
+      at = static_cast<LONG>(SendMessageW(view, EM_LINEINDEX, i, 0) + column);
+  }
+  ASSERT_GE(at, 0) << Sjis(text);
   POINTL point{};
   SendMessageW(view, EM_POSFROMCHAR, reinterpret_cast<WPARAM>(&point), at + 1);
   const LPARAM where = MAKELPARAM(point.x + 1, point.y + 2);
@@ -128,14 +146,6 @@ bool CopyGreyed(HWND view, wchar_t key) {
   return probe.copy_state != -1 && (probe.copy_state & MF_GRAYED) != 0;
 }
 
-std::wstring Line(HWND view, int index) {
-  wchar_t buffer[256] = {};
-  *reinterpret_cast<WORD*>(buffer) = 255;
-  const LRESULT n = SendMessageW(view, EM_GETLINE, index, reinterpret_cast<LPARAM>(buffer));
-  std::wstring line(buffer, static_cast<size_t>(n));
-  while (!line.empty() && (line.back() == L'\r' || line.back() == L'\n')) line.pop_back();
-  return line;
-}
 
 TEST(TelluLogWindow, LiveFrozenWhispersLimitAddressesAndClose) {
   Owner owner;
@@ -160,13 +170,18 @@ TEST(TelluLogWindow, LiveFrozenWhispersLimitAddressesAndClose) {
   // Live lines come with their colours on the refresh request.
   store.Append("<Amy>", "hello");
   store.Append("{Ann -> me}", "mail me@x.org or www.b.jp");
-  const wchar_t kHostile[] = L"<Eve> c://folder/program.exe file:///C:/folder/program.exe file://host/share/x.exe";
-  store.Append("<Eve>", Sjis(kHostile + 6));
+  // Addresses that name a program or a share, each on a line of its own
+  // (a line the view wraps would count as two).
+  const std::wstring kHostile =
+      L"<Eve> c://folder/program.exe\n<Eve> file:///C:/folder/program.exe\n<Eve> file://host/share/x.exe\n<Fay> ok";
+  for (const char* text : {"c://folder/program.exe", "file:///C:/folder/program.exe", "file://host/share/x.exe"})
+    store.Append("<Eve>", text);
+  store.Append("<Fay>", "ok");
   PostMessageW(dialog, kRefreshMessage, 0, 0);
   Drain();
   EXPECT_TRUE(store.pending().empty());
   EXPECT_EQ(ViewText(view), L"\n<Bob> see www.example.com now\n<Amy> hello\n{Ann -> me} mail me@x.org or www.b.jp\n" +
-                                std::wstring(kHostile));
+                                kHostile);
   struct {
     const wchar_t* text;
     COLORREF colour;
@@ -183,12 +198,12 @@ TEST(TelluLogWindow, LiveFrozenWhispersLimitAddressesAndClose) {
     const wchar_t* clicked;
     const char* opened;
   } clicks[] = {
+      {L"c://folder", "http://c://folder/program.exe"},
+      {L"file:///C:", "http://file:///C:/folder/program.exe"},
+      {L"host/share", "http://file://host/share/x.exe"},
       {L"example.com", "http://www.example.com"},
       {L"me@x.org", "mailto:me@x.org"},
       {L"hello", nullptr},
-      {L"c://folder", "http://c://folder/program.exe"},
-      {L"file:///C:", "http://file:///C:/folder/program.exe"},
-      {L"file://host", "http://file://host/share/x.exe"},
   };
   for (const auto& c : clicks) {
     shell.opened.clear();
@@ -240,7 +255,7 @@ TEST(TelluLogWindow, LiveFrozenWhispersLimitAddressesAndClose) {
   CheckDlgButton(dialog, IDC_LOG_WHISPER_ONLY, BST_UNCHECKED);
   Click(dialog, IDC_LOG_WHISPER_ONLY);
   EXPECT_EQ(ViewText(view), L"\n<Bob> see www.example.com now\n<Amy> hello\n"
-                            L"{Ann -> me} mail me@x.org or www.b.jp\n" + std::wstring(kHostile) +
+                            L"{Ann -> me} mail me@x.org or www.b.jp\n" + kHostile +
                                 L"\n<Cid> one\n{Dan -> me} two");
 
   // The store keeps 1024 entries, the view 1024 lines: the 1025th drops the
@@ -248,7 +263,7 @@ TEST(TelluLogWindow, LiveFrozenWhispersLimitAddressesAndClose) {
   // comes in and is shown.
   EXPECT_GE(SendMessageW(view, EM_GETLIMITTEXT, 0, 0), 0x10000);
   for (size_t i = store.size(); i < LogStore::kCapacity; ++i)
-    store.Append("<x>", std::to_string(i) + std::string(40, '-'));
+    store.Append("<x>", std::to_string(i) + std::string(30, '-'));
   PostMessageW(dialog, kRefreshMessage, 0, 0);
   Drain();
   EXPECT_GT(GetWindowTextLengthW(view), 0x8000);
@@ -276,11 +291,15 @@ TEST(TelluLogWindow, LiveFrozenWhispersLimitAddressesAndClose) {
 
   // Closed while the shell opens: the owner hears of it once, the window is
   // gone, and the open finishes without it.
+  store.Append("<x>", "bye www.last.jp");
+  store.Append("<x>", "end");
+  PostMessageW(dialog, kRefreshMessage, 0, 0);
+  for (int round = 0; round < 10 && (round == 0 || !IsWindowVisible(view)); ++round) Drain();
   shell.opened.clear();
   shell.during = [&] { Click(dialog, IDC_LOG_CLOSE); };
-  DoubleClick(view, L"www.b.jp");
+  DoubleClick(view, L"last.jp");
   Drain();
-  EXPECT_EQ(shell.opened, std::vector<std::string>{"http://www.b.jp"});
+  EXPECT_EQ(shell.opened, std::vector<std::string>{"http://www.last.jp"});
   EXPECT_FALSE(IsWindow(dialog));
   EXPECT_EQ(gone, 1);
 }

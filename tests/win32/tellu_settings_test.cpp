@@ -65,6 +65,19 @@ class TelluSettingsTest : public ::testing::Test, protected testing::LaunchRig {
     });
     return dialog;
   }
+  // The bar once tellu.exe has started, docked and been connected; nullptr
+  // when it did not come.
+  HWND StartDocked(TelluProcess& tellu) {
+    if (!tellu.Start()) return nullptr;
+    HWND bar = tellu.WaitForBar();
+    if (!bar || !Poll([&] { return !server.Payloads().empty(); }) || !tellu.WaitForDock())
+      return nullptr;
+    return bar;
+  }
+  static std::wstring IniPath(TelluProcess& tellu) {
+    const std::wstring& exe = tellu.program();
+    return exe.substr(0, exe.size() - 3) + L"ini";
+  }
   static bool Checked(HWND dialog, int id) { return IsDlgButtonChecked(dialog, id) == BST_CHECKED; }
   static void Toggle(HWND dialog, int id) {
     CheckDlgButton(dialog, id, Checked(dialog, id) ? BST_UNCHECKED : BST_CHECKED);
@@ -124,13 +137,9 @@ TEST_F(TelluSettingsTest, ShowsTheSettingsAndWritesExactlyItsKeysOnOk) {
   // An item with a broken byte, shown with a mark.
   const std::wstring broken = Wide("b\x82");
   TelluProcess tellu(ini);
-  const std::wstring& exe = tellu.program();
-  const std::wstring ini_path = exe.substr(0, exe.size() - 3) + L"ini";
-  ASSERT_TRUE(tellu.Start());
-  HWND bar = tellu.WaitForBar();
+  const std::wstring ini_path = IniPath(tellu);
+  HWND bar = StartDocked(tellu);
   ASSERT_NE(bar, nullptr);
-  ASSERT_TRUE(Poll([&] { return !server.Payloads().empty(); }));
-  ASSERT_TRUE(tellu.WaitForDock());
   server.Send(std::string("\x01\x0E\x00\x03" "Bob" "\x05" "hello", 13));
   ASSERT_TRUE(Poll([&] { return !LogFile().empty() && HasLine(LogFile(), "<Bob> hello"); }));
 
@@ -185,9 +194,9 @@ TEST_F(TelluSettingsTest, ShowsTheSettingsAndWritesExactlyItsKeysOnOk) {
   EXPECT_TRUE(IsWindow(dialog));
   EXPECT_EQ(ReadFile(ini_path), ini);
   SetWindowTextW(GetDlgItem(dialog, IDC_SET_REFUSE_TEXT), L"no2");
-  // Muted automatically while the dialog is open (seven times the same
-  // line): the mute survives OK, after the dialog's own items.
-  for (int i = 0; i < 7; ++i) server.Send(std::string("\x01\x0E\x00\x03" "Sam" "\x05" "spam!", 13));
+  // Muted automatically while the dialog is open (a line and seven repeats):
+  // the mute survives OK, after the dialog's own items.
+  for (int i = 0; i < 8; ++i) server.Send(std::string("\x01\x0E\x00\x03" "Sam" "\x05" "spam!", 13));
   ASSERT_TRUE(Poll([&] { return ReadFile(ini_path).find(",Sam\r\n") != std::string::npos; }));
   Press(dialog, IDOK);
   ASSERT_TRUE(Closed(dialog));
@@ -253,12 +262,9 @@ class TelluShippedSettings : public TelluSettingsTest {};
 TEST_F(TelluShippedSettings, TakesNoSettingsFromAnotherProcess) {
   const std::string ini = TelluIni(title, "", 30) + "FontSize=10.5\r\nFontSort=Gothic\r\n";
   TelluProcess tellu(ini);
-  const std::wstring& exe = tellu.program();
-  const std::wstring ini_path = exe.substr(0, exe.size() - 3) + L"ini";
-  ASSERT_TRUE(tellu.Start());
-  HWND bar = tellu.WaitForBar();
+  const std::wstring ini_path = IniPath(tellu);
+  HWND bar = StartDocked(tellu);
   ASSERT_NE(bar, nullptr);
-  ASSERT_TRUE(tellu.WaitForDock());
   HWND dialog = OpenDialog(tellu);
   ASSERT_NE(dialog, nullptr);
   EXPECT_FALSE(HandIn(dialog, kFontChoiceData, L"120,Courier"));
@@ -267,6 +273,8 @@ TEST_F(TelluShippedSettings, TakesNoSettingsFromAnotherProcess) {
   EXPECT_EQ(WindowTextOf(GetDlgItem(dialog, IDC_SET_FONT_SIZE)), L"10.5");
   Press(dialog, IDOK);
   ASSERT_TRUE(Closed(dialog));
+  // The mute list is the last key OK writes.
+  ASSERT_TRUE(Poll([&] { return ReadFile(ini_path).find("\r\nMuteList=") != std::string::npos; }));
   const std::string saved = ReadFile(ini_path);
   EXPECT_NE(saved.find("\r\nFontSize=10.5\r\nFontSort=Gothic\r\n"), std::string::npos) << saved;
   EXPECT_EQ(saved.find("chosen"), std::string::npos) << saved;
