@@ -121,7 +121,9 @@ TEST(FindAddress, ClickedAddressAndWhatOpens) {
   for (const Case& c : cases) {
     std::optional<ClickedAddress> got = AddressAt(c.text, c.offset);
     ASSERT_EQ(got.has_value(), c.open.has_value()) << c.text << " at " << c.offset;
-    if (got) EXPECT_EQ(got->open, *c.open) << c.text << " at " << c.offset;
+    if (got) {
+      EXPECT_EQ(got->open, *c.open) << c.text << " at " << c.offset;
+    }
   }
   std::optional<ClickedAddress> got = AddressAt("say ab.cd/x?y", 5);
   ASSERT_TRUE(got);
