@@ -66,6 +66,8 @@ Expansion ExpandMessage(std::string_view message, std::string_view field) {
   for (auto& piece : pieces) piece.insert(0, prefix);
   Align(pieces);
   for (const auto& piece : pieces) result.text += piece;
+  // With nothing to send, the bar keeps what was typed, prefix and all.
+  if (result.text.empty()) result.field = std::string(field);
   return result;
 }
 

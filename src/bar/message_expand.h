@@ -9,7 +9,7 @@ namespace tellu {
 struct Expansion {
   std::string text;   // to hand to deliver text
   // The text field afterwards: the rest after a whisper prefix, nothing once
-  // a "%s" took it.
+  // a "%s" took it; all of it, untouched, when there is no text to send.
   std::string field;
   // The edit shows the field again only when nothing is left of it, so a
   // fixed text leaves a typed line (prefix and all) where it was.

@@ -17,13 +17,6 @@ bool StartsLower(std::string_view s, std::string_view lower) {
   return true;
 }
 
-// Letters followed by "://", as in "https://" or "ftp://".
-bool HasScheme(std::string_view s) {
-  size_t n = 0;
-  while (n < s.size() && ((s[n] >= 'a' && s[n] <= 'z') || (s[n] >= 'A' && s[n] <= 'Z'))) ++n;
-  return n > 0 && s.substr(n, 3) == "://";
-}
-
 }  // namespace
 
 bool IsAddressAlnum(unsigned char b) {
@@ -101,12 +94,15 @@ std::optional<AddressSpan> FindAddress(std::string_view text, size_t from) {
   return std::nullopt;
 }
 
+// Only a web page or a mail opens: any other scheme before "://" could name a
+// drive ("c://"), the local disk or a network share ("file://host/"), and
+// the shell would run what it finds there.
 std::string AddressToOpen(std::string_view address) {
   std::string open(address);
-  if (HasScheme(address)) return open;
+  if (StartsLower(address, "http://") || StartsLower(address, "https://")) return open;
   if (address.find('@') != std::string_view::npos) {
     if (!StartsLower(address, "mailto:")) open.insert(0, "mailto:");
-  } else if (!StartsLower(address, "http://")) {
+  } else {
     open.insert(0, "http://");
   }
   return open;

@@ -34,10 +34,13 @@ struct ClickedAddress {
 };
 
 // The address that covers `offset` in `text` (the clicked line region), with
-// "mailto:" or "http://" put in front where it lacks a scheme.
+// what AddressToOpen makes of it.
 std::optional<ClickedAddress> AddressAt(std::string_view text, size_t offset);
 
-// The shell text for an address found by FindAddress.
+// The shell text for an address found by FindAddress: one that begins with
+// "http://" or "https://" (any case) as it stands; one with "@" behind
+// "mailto:" unless it begins with that; any other behind "http://".  So what
+// the shell is handed always begins with one of these three.
 std::string AddressToOpen(std::string_view address);
 
 }  // namespace tellu

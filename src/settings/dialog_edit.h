@@ -11,9 +11,6 @@
 
 namespace tellu {
 
-// A text value comes back from the file cut to this many bytes.
-inline constexpr size_t kMaxStoredText = 4095;
-
 // Index of the first item that begins with `typed`, single-byte letters
 // compared without case; npos when none does or nothing is typed.
 size_t FindByPrefix(const std::vector<std::string>& items, std::string_view typed);

@@ -23,6 +23,7 @@ struct DialogSettings {
   int font_tenths = 0;
   std::string log_folder;               // a LogName candidate; empty until chosen
   std::vector<std::string> mute_list;   // the list box's items in their order
+  std::vector<std::string> opened_mute_list;  // the list as the dialog found it
 };
 
 struct DialogOkResult {
@@ -32,6 +33,14 @@ struct DialogOkResult {
 
 // The copy a newly opened dialog starts from.
 DialogSettings DialogCopy(const Settings& settings);
+
+// The dialog's additions and deletions (its items against the list it
+// opened with) applied to the list as it is now, so that a mute made while
+// the dialog was open survives its OK: the box's items in their order, then
+// the handles muted meanwhile.
+std::vector<std::string> MergedMuteList(const std::vector<std::string>& opened,
+                                        const std::vector<std::string>& box,
+                                        const std::vector<std::string>& now);
 
 // Takes the dialog's values over, then writes them in their fixed order;
 // the font only when it changed, LogName only when a folder was chosen, the

@@ -11,6 +11,12 @@
 namespace tellu {
 namespace {
 
+// Posted to the view itself: the clicked address is opened.
+constexpr UINT kOpenMessage = WM_APP + 0x4C;
+// Left alone, the control takes 32,767 characters, typed or streamed; the
+// 1024 lines of the log pass that.
+constexpr LPARAM kTextLimit = 0x7FFFFFFE;
+
 // The rich edit 1.0 window class, registered by its library.
 bool LoadRichEdit() {
   static const bool loaded = LoadLibraryW(L"RICHED32.DLL") != nullptr;
@@ -94,8 +100,15 @@ std::string RichTextOf(const std::vector<LinkView::Run>& runs) {
     auto at = std::find(colours.begin(), colours.end(), run.colour);
     if (at == colours.end()) at = colours.insert(colours.end(), run.colour);
     body += "\\cf" + std::to_string(at - colours.begin() + 1) + ' ';
-    for (const wchar_t c : Wide(run.sjis)) {
-      if (c == L'\\' || c == L'{' || c == L'}') {
+    const std::wstring wide = Wide(run.sjis);
+    for (size_t i = 0; i < wide.size(); ++i) {
+      const wchar_t c = wide[i];
+      // A line break of any kind is a paragraph: as a code the control
+      // might keep it as a character of the line.
+      if (c == L'\r' || c == L'\n') {
+        if (c == L'\r' && i + 1 < wide.size() && wide[i + 1] == L'\n') ++i;
+        body += "\\par ";
+      } else if (c == L'\\' || c == L'{' || c == L'}') {
         body += '\\';
         body += static_cast<char>(c);
       } else if (c >= 0x20 && c < 0x7F) {
@@ -154,6 +167,9 @@ bool LinkView::CreateFromPlaceholder(HWND owner, int id, int font_tenths,
       r.left, r.top, r.right - r.left, r.bottom - r.top, owner,
       reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleW(nullptr), nullptr);
   if (!view || !Attach(view)) return false;
+  SendMessageW(view, EM_EXLIMITTEXT, 0, kTextLimit);
+  // A control that cannot take so much gets its largest of its own.
+  if (SendMessageW(view, EM_GETLIMITTEXT, 0, 0) < kTextLimit) SendMessageW(view, EM_EXLIMITTEXT, 0, 0);
   narrow_ranges_ = GivesNarrowRanges(view);
   font_tenths_ = font_tenths;
   face_ = face;
@@ -243,17 +259,23 @@ void LinkView::EndBatch() {
     Show();
   } else if (!show_pending_) {
     show_pending_ = true;
-    SetTimer(hwnd(), kShowTimer, static_cast<UINT>(kShowInterval - since), nullptr);
+    SetTimer(hwnd(), ShowTimer(), static_cast<UINT>(kShowInterval - since), nullptr);
   }
 }
 
 void LinkView::Show() {
-  if (show_pending_) KillTimer(hwnd(), kShowTimer);
+  if (!hwnd()) return;
+  if (show_pending_) KillTimer(hwnd(), ShowTimer());
   show_pending_ = false;
   shown_at_ = GetTickCount64();
   SendMessageW(hwnd(), WM_SETREDRAW, TRUE, 0);
   SendMessageW(hwnd(), EM_SCROLLCARET, 0, 0);
   InvalidateRect(hwnd(), nullptr, TRUE);
+}
+
+// A null window would be the whole screen.
+void LinkView::Invalidate() {
+  if (hwnd()) InvalidateRect(hwnd(), nullptr, TRUE);
 }
 
 void LinkView::AddRuns(std::string_view sjis, COLORREF colour, std::vector<Run>& runs) {
@@ -285,11 +307,18 @@ void LinkView::SetViewFont(int font_tenths, const std::string& face) {
 
 bool LinkView::OpenClickedAddress(LPARAM point) {
   HWND view = hwnd();
+  if (!view) return false;
   ShowIfPending();
   SendMessageW(view, WM_SETREDRAW, FALSE, 0);
   const CHARRANGE kept = Selection(view);
   CallOriginal(WM_LBUTTONDBLCLK, MK_LBUTTON, point);
-  const LONG p = Selection(view).cpMin;
+  // The double click's first press put the caret where the user pointed.  A
+  // word chosen that does not hold it (Wine's control can take one from the
+  // next line) is not what was clicked.
+  const CHARRANGE word = Selection(view);
+  const bool pointed = kept.cpMin == kept.cpMax;
+  const LONG p = pointed && (kept.cpMin < word.cpMin || kept.cpMin > word.cpMax) ? kept.cpMin
+                                                                                : word.cpMin;
   // The region starts after the line break before the clicked line, going
   // back over lines the control only wrapped.
   LONG s = LineStart(view, p);
@@ -310,13 +339,27 @@ bool LinkView::OpenClickedAddress(LPARAM point) {
   SendMessageW(view, WM_SETREDRAW, TRUE, 0);
   InvalidateRect(view, nullptr, TRUE);
   if (!address) return false;
-  const COLORREF kept_background = background_;
+  // A second click before the first is opened opens the second only.
+  const bool posted = !pending_open_.empty();
+  pending_open_ = address->open;
   SendMessageW(view, EM_SETBKGNDCOLOR, 0, kOpeningFlash);
   RedrawWindow(view, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
-  shell_.Open(address->open);
-  SetBackground(kept_background);
-  InvalidateRect(view, nullptr, TRUE);
+  if (!posted) PostMessageW(view, kOpenMessage, 0, 0);
   return true;
+}
+
+// Nothing of the view is touched while the shell runs; afterwards only if
+// the view is still there, in the background its owner set meanwhile.
+void LinkView::OpenPending() {
+  const std::string open = std::move(pending_open_);
+  pending_open_.clear();
+  if (open.empty()) return;
+  const std::shared_ptr<bool> alive = alive_;
+  Shell& shell = shell_;
+  shell.Open(open);
+  if (!*alive) return;
+  SetBackground(background_);
+  Invalidate();
 }
 
 void LinkView::ShowMenu() {
@@ -344,8 +387,11 @@ LRESULT LinkView::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
       ShowMenu();
       return CallOriginal(message, wparam, lparam);
     case WM_TIMER:
-      if (wparam != kShowTimer) return CallOriginal(message, wparam, lparam);
+      if (wparam != ShowTimer()) return CallOriginal(message, wparam, lparam);
       Show();
+      return 0;
+    case kOpenMessage:
+      OpenPending();
       return 0;
     case WM_SIZE: {
       const LRESULT result = CallOriginal(message, wparam, lparam);

@@ -6,6 +6,7 @@
 
 #include <richedit.h>
 
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -23,6 +24,7 @@ inline constexpr int kSelectAllCommand = 145;
 class LinkView : public SubclassedControl {
  public:
   explicit LinkView(Shell& shell) : shell_(shell) {}
+  ~LinkView() override { *alive_ = false; }
 
   // Replaces the owner's control `id` by the view, with the same id and place.
   bool CreateFromPlaceholder(HWND owner, int id, int font_tenths, const std::string& face);
@@ -55,6 +57,8 @@ class LinkView : public SubclassedControl {
   void ShowIfPending() {
     if (show_pending_) Show();
   }
+  // The whole view drawn again; nothing before it was made.
+  void Invalidate();
   // All text takes the new font, in black.
   void SetViewFont(int font_tenths, const std::string& face);
 
@@ -67,18 +71,27 @@ class LinkView : public SubclassedControl {
   // Redraw on again and the whole view drawn anew.
   void Show();
   void TrimToLimit();
-  // True when the click was on an address, which was then opened.
+  // True when the click was on an address, which is then opened once the
+  // click's handling is over.
   bool OpenClickedAddress(LPARAM point);
+  // The shell can run a message loop of its own (an error box, a security
+  // prompt) in which the owner may be closed or frozen.
+  void OpenPending();
   void ShowMenu();
 
   Shell& shell_;
   bool narrow_ranges_ = false;
   int line_limit_ = 0;
   bool batch_ = false;
-  static constexpr UINT_PTR kShowTimer = 1;
   static constexpr ULONGLONG kShowInterval = 40;  // milliseconds
   bool show_pending_ = false;  // redraw off until the timer shows the view
   ULONGLONG shown_at_ = 0;
+  // The control sets timers of its own on its window, with small ids; the
+  // address of a member of this object is one it cannot be using.
+  UINT_PTR ShowTimer() const { return reinterpret_cast<UINT_PTR>(&shown_at_); }
+  std::string pending_open_;
+  // False once the view is gone, for a shell call that outlives it.
+  std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
   COLORREF insert_colour_ = RGB(0, 0, 0);
   COLORREF background_ = RGB(255, 255, 255);
   int font_tenths_ = 0;

@@ -95,7 +95,7 @@ void LogWindow::OnFreeze() {
   SetDlgItemTextW(hwnd(), IDC_LOG_FREEZE, Wide(model_->ButtonText()).c_str());
   view_.SetBackground(ColourOf(model_->Background()));
   Apply(update);
-  InvalidateRect(view_.hwnd(), nullptr, TRUE);
+  view_.Invalidate();
 }
 
 INT_PTR LogWindow::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {

@@ -146,8 +146,10 @@ INT_PTR SettingsDlg::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
     ShowSize();
     return FALSE;  // painted as usual
   }
+#ifdef TELLU_TEST_SEAMS
   if (message == WM_COPYDATA)
     return Result(OnCopyData(*reinterpret_cast<const COPYDATASTRUCT*>(lparam)));
+#endif
   if (message != WM_COMMAND || HIWORD(wparam) != BN_CLICKED) return FALSE;
   switch (LOWORD(wparam)) {
     case IDC_SET_MUTE_ADD:
@@ -213,11 +215,24 @@ void SettingsDlg::OnMuteAdd() {
   SetFocus(box);
 }
 
+// The item chosen in the list is taken by its bytes: it may hold some the
+// box can only show as a mark, and then no typed text could name it.
+size_t SettingsDlg::ChosenMuteItem() const {
+  HWND box = GetDlgItem(hwnd(), IDC_SET_MUTE);
+  const LRESULT chosen = SendMessageW(box, CB_GETCURSEL, 0, 0);
+  if (chosen >= 0) {
+    std::wstring item(static_cast<size_t>(SendMessageW(box, CB_GETLBTEXTLEN, chosen, 0)) + 1, L'\0');
+    item.resize(static_cast<size_t>(
+        SendMessageW(box, CB_GETLBTEXT, chosen, reinterpret_cast<LPARAM>(item.data()))));
+    if (item == ControlText(box)) return static_cast<size_t>(chosen);
+  }
+  std::string typed;
+  return SjisExact(ControlText(box), typed) ? FindByPrefix(MuteItems(), typed) : std::string::npos;
+}
+
 void SettingsDlg::OnMuteDelete() {
   HWND box = GetDlgItem(hwnd(), IDC_SET_MUTE);
-  std::string typed;
-  const size_t at = SjisExact(ControlText(box), typed) ? FindByPrefix(MuteItems(), typed)
-                                                       : std::string::npos;
+  const size_t at = ChosenMuteItem();
   if (at != std::string::npos) {
     SendMessageW(box, CB_DELETESTRING, at, 0);
     SetWindowTextW(box, L"");

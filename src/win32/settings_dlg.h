@@ -14,7 +14,9 @@ namespace tellu {
 
 // What a chooser would return, handed to the open dialog as WM_COPYDATA in
 // UTF-16 (tests drive the dialog so, not through the system's choosers):
-// the font as "tenths,face", the folder as its path.
+// the font as "tenths,face", the folder as its path.  Only a build with
+// TELLU_TEST_SEAMS takes it; the shipped program takes no settings from
+// another process.
 inline constexpr ULONG_PTR kFontChoiceData = 0x54464E54;
 inline constexpr ULONG_PTR kFolderChoiceData = 0x5446444C;
 
@@ -39,6 +41,8 @@ class SettingsDlg : public Dialog {
   std::vector<std::string> MuteItems() const;
   void OnMuteAdd();
   void OnMuteDelete();
+  // Index of the item "削除" deletes, npos for none.
+  size_t ChosenMuteItem() const;
   void OnFont();
   void FontChosen(const std::wstring& face, int tenths);
   void OnFolder();

@@ -197,6 +197,25 @@ class CliTest(unittest.TestCase):
         self.assertEqual(sorted(os.listdir(self.dir)),
                          sorted(["windows", "rvk3", "logs", "窓表", "ホスト表ソ", "ログ表"]))
 
+    def test_addresses_from_the_chat_link_only_to_web_pages_or_mail(self):
+        # A drive, the local disk and a share written as addresses: the
+        # terminal is handed web pages in their place.
+        self.write_tellu_ini("PROG=&\\rvk3 --port {} --name Demo\r\nSearchTimer=20\r\n"
+                             .format(self.listen_port))
+        self.write_host(["run c://folder/program.exe or file:///C:/folder/program.exe"
+                         " or file://host/share/x.exe"])
+        cli = self.run_cli("--color", "always", "S1")
+        links = lambda: re.findall(r"\x1b\]8;;([^\x1b]+)\x1b\\", self.out.get())
+        wait_for("the line", lambda: any("x.exe" in t for t in links()))
+        targets = links()
+        for target in targets:
+            self.assertRegex(target, r"^(?i:https?://|mailto:)")
+        self.assertTrue({"http://c://folder/program.exe", "http://file:///C:/folder/program.exe",
+                         "http://file://host/share/x.exe"} <= set(targets), targets)
+        cli.send_signal(signal.SIGTERM)
+        self.assertEqual(self.finish(cli), 0, self.err.get())
+        self.assert_restored()
+
     def test_a_name_without_a_file_name_is_an_error_naming_its_key(self):
         self.write_tellu_ini("PROG=&\\nohost\r\nSearchTimer=1\r\n",
                              self.logs.encode() + b"/\x85\x40")

@@ -259,7 +259,13 @@ TEST_F(TelluLaunchTest, TheLogWindowFollowsTheChatFromItem48) {
       return testing::WindowTextOf(w).rfind(L"LogDisplay (", 0) == 0 && IsWindowVisible(w);
     });
   };
-  auto view_text = [](HWND w) { return testing::WindowTextOf(GetDlgItem(w, IDC_LOG_VIEW)); };
+  // The view's paragraphs end in CR LF; the lines were appended with LF.
+  auto view_text = [](HWND w) {
+    std::wstring text = testing::WindowTextOf(GetDlgItem(w, IDC_LOG_VIEW));
+    for (size_t at = text.find(L"\r\n"); at != std::wstring::npos; at = text.find(L"\r\n", at))
+      text.erase(at, 1);
+    return text;
+  };
 
   PostMessageW(bar, WM_SYSCOMMAND, 48, 0);
   HWND shown = nullptr;

@@ -6,6 +6,7 @@
 #include <richedit.h>
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -21,12 +22,16 @@
 namespace tellu {
 namespace {
 
+// Records what it opens; `during` stands for a message loop the shell's open
+// may run (an error box, a security prompt).
 class RecordingShell : public Shell {
  public:
   bool Open(const std::string& document) override {
     opened.push_back(document);
+    if (during) during();
     return true;
   }
+  std::function<void()> during;
   bool Start(const std::string&, const std::string&, const std::string&) override {
     return false;
   }
@@ -77,8 +82,26 @@ COLORREF ColourAt(HWND view, LONG at) {
   return format.crTextColor;
 }
 
+std::wstring Line(HWND view, int index) {
+  wchar_t buffer[256] = {};
+  *reinterpret_cast<WORD*>(buffer) = 255;
+  const LRESULT n = SendMessageW(view, EM_GETLINE, index, reinterpret_cast<LPARAM>(buffer));
+  std::wstring line(buffer, static_cast<size_t>(n));
+  while (!line.empty() && (line.back() == L'\r' || line.back() == L'\n')) line.pop_back();
+  return line;
+}
+
+// The text's second character, found line by line: the control's find may
+// count a paragraph's end otherwise than its selections and hit test do.
 void DoubleClick(HWND view, const std::wstring& text) {
-  const LONG at = Find(view, text);
+  LONG at = -1;
+  const int lines = static_cast<int>(SendMessageW(view, EM_GETLINECOUNT, 0, 0));
+  for (int i = 0; i < lines && at < 0; ++i) {
+    const size_t column = Line(view, i).find(text);
+    if (column != std::wstring::npos)
+      at = static_cast<LONG>(SendMessageW(view, EM_LINEINDEX, i, 0) + column);
+  }
+  ASSERT_GE(at, 0) << Sjis(text);
   POINTL point{};
   SendMessageW(view, EM_POSFROMCHAR, reinterpret_cast<WPARAM>(&point), at + 1);
   const LPARAM where = MAKELPARAM(point.x + 1, point.y + 2);
@@ -123,14 +146,6 @@ bool CopyGreyed(HWND view, wchar_t key) {
   return probe.copy_state != -1 && (probe.copy_state & MF_GRAYED) != 0;
 }
 
-std::wstring Line(HWND view, int index) {
-  wchar_t buffer[256] = {};
-  *reinterpret_cast<WORD*>(buffer) = 255;
-  const LRESULT n = SendMessageW(view, EM_GETLINE, index, reinterpret_cast<LPARAM>(buffer));
-  std::wstring line(buffer, static_cast<size_t>(n));
-  while (!line.empty() && (line.back() == L'\r' || line.back() == L'\n')) line.pop_back();
-  return line;
-}
 
 TEST(TelluLogWindow, LiveFrozenWhispersLimitAddressesAndClose) {
   Owner owner;
@@ -155,11 +170,18 @@ TEST(TelluLogWindow, LiveFrozenWhispersLimitAddressesAndClose) {
   // Live lines come with their colours on the refresh request.
   store.Append("<Amy>", "hello");
   store.Append("{Ann -> me}", "mail me@x.org or www.b.jp");
+  // Addresses that name a program or a share, each on a line of its own
+  // (a line the view wraps would count as two).
+  const std::wstring kHostile =
+      L"<Eve> c://folder/program.exe\n<Eve> file:///C:/folder/program.exe\n<Eve> file://host/share/x.exe\n<Fay> ok";
+  for (const char* text : {"c://folder/program.exe", "file:///C:/folder/program.exe", "file://host/share/x.exe"})
+    store.Append("<Eve>", text);
+  store.Append("<Fay>", "ok");
   PostMessageW(dialog, kRefreshMessage, 0, 0);
   Drain();
   EXPECT_TRUE(store.pending().empty());
-  EXPECT_EQ(ViewText(view),
-            L"\n<Bob> see www.example.com now\n<Amy> hello\n{Ann -> me} mail me@x.org or www.b.jp");
+  EXPECT_EQ(ViewText(view), L"\n<Bob> see www.example.com now\n<Amy> hello\n{Ann -> me} mail me@x.org or www.b.jp\n" +
+                                kHostile);
   struct {
     const wchar_t* text;
     COLORREF colour;
@@ -170,12 +192,42 @@ TEST(TelluLogWindow, LiveFrozenWhispersLimitAddressesAndClose) {
   for (const auto& c : colours) EXPECT_EQ(ColourAt(view, Find(view, c.text)), c.colour) << c.text;
   testing::CaptureWindow(dialog, "tellu_log_window_live.bmp");
 
-  // A double click on an address opens it; elsewhere nothing opens.
+  // A double click on an address opens it once the click is handled, as a
+  // web page or a mail whatever the chat wrote; elsewhere nothing opens.
+  const struct {
+    const wchar_t* clicked;
+    const char* opened;
+  } clicks[] = {
+      {L"c://folder", "http://c://folder/program.exe"},
+      {L"file:///C:", "http://file:///C:/folder/program.exe"},
+      {L"host/share", "http://file://host/share/x.exe"},
+      {L"example.com", "http://www.example.com"},
+      {L"me@x.org", "mailto:me@x.org"},
+      {L"hello", nullptr},
+  };
+  for (const auto& c : clicks) {
+    shell.opened.clear();
+    DoubleClick(view, c.clicked);
+    EXPECT_TRUE(shell.opened.empty()) << "opened inside the click's handling";
+    Drain();
+    EXPECT_EQ(shell.opened, c.opened ? std::vector<std::string>{c.opened} : std::vector<std::string>{})
+        << Sjis(c.clicked);
+    EXPECT_EQ(window->view().background(), RGB(255, 255, 255));
+  }
+  // Frozen while the shell opens: the view shows the frozen background after it.
+  COLORREF while_open = 0;
+  shell.during = [&] {
+    while_open = static_cast<COLORREF>(SendMessageW(view, EM_SETBKGNDCOLOR, 0, kOpeningFlash));
+    Click(dialog, IDC_LOG_FREEZE);
+  };
   DoubleClick(view, L"example.com");
-  DoubleClick(view, L"me@x.org");
-  DoubleClick(view, L"hello");
-  EXPECT_EQ(shell.opened, (std::vector<std::string>{"http://www.example.com", "mailto:me@x.org"}));
-  EXPECT_EQ(window->view().background(), RGB(255, 255, 255));
+  Drain();
+  shell.during = nullptr;
+  EXPECT_EQ(while_open, kOpeningFlash);
+  EXPECT_EQ(window->view().background(), RGB(0, 255, 255));
+  EXPECT_EQ(static_cast<COLORREF>(SendMessageW(view, EM_SETBKGNDCOLOR, 0, RGB(0, 255, 255))),
+            RGB(0, 255, 255));
+  Click(dialog, IDC_LOG_FREEZE);
 
   // Frozen: lines wait in the store; Real appends them in one go.
   Click(dialog, IDC_LOG_FREEZE);
@@ -203,12 +255,18 @@ TEST(TelluLogWindow, LiveFrozenWhispersLimitAddressesAndClose) {
   CheckDlgButton(dialog, IDC_LOG_WHISPER_ONLY, BST_UNCHECKED);
   Click(dialog, IDC_LOG_WHISPER_ONLY);
   EXPECT_EQ(ViewText(view), L"\n<Bob> see www.example.com now\n<Amy> hello\n"
-                            L"{Ann -> me} mail me@x.org or www.b.jp\n<Cid> one\n{Dan -> me} two");
+                            L"{Ann -> me} mail me@x.org or www.b.jp\n" + kHostile +
+                                L"\n<Cid> one\n{Dan -> me} two");
 
-  // The store keeps 1024 entries, the view 1024 lines: the 1025th drops the first.
-  for (size_t i = store.size(); i < LogStore::kCapacity; ++i) store.Append("<x>", std::to_string(i));
+  // The store keeps 1024 entries, the view 1024 lines: the 1025th drops the
+  // first.  Past the control's own limit of 32,767 characters the end still
+  // comes in and is shown.
+  EXPECT_GE(SendMessageW(view, EM_GETLIMITTEXT, 0, 0), 0x10000);
+  for (size_t i = store.size(); i < LogStore::kCapacity; ++i)
+    store.Append("<x>", std::to_string(i) + std::string(30, '-'));
   PostMessageW(dialog, kRefreshMessage, 0, 0);
   Drain();
+  EXPECT_GT(GetWindowTextLengthW(view), 0x8000);
   EXPECT_EQ(SendMessageW(view, EM_GETLINECOUNT, 0, 0), kLogLineLimit);
   EXPECT_EQ(Line(view, 0), L"<Bob> see www.example.com now");
   EXPECT_EQ(WindowText(dialog), "LogDisplay (100%)");
@@ -218,6 +276,8 @@ TEST(TelluLogWindow, LiveFrozenWhispersLimitAddressesAndClose) {
   EXPECT_EQ(SendMessageW(view, EM_GETLINECOUNT, 0, 0), kLogLineLimit);
   EXPECT_EQ(Line(view, 0), L"<Amy> hello");
   EXPECT_EQ(Line(view, kLogLineLimit - 1), L"<x> last");
+  for (int round = 0; round < 10 && !IsWindowVisible(view); ++round) Drain();
+  EXPECT_GT(SendMessageW(view, EM_GETFIRSTVISIBLELINE, 0, 0), kLogLineLimit - 40);
 
   // The right-button menu: Copy only with a selection; Select all selects it all.
   CHARRANGE none{0, 0};
@@ -229,9 +289,17 @@ TEST(TelluLogWindow, LiveFrozenWhispersLimitAddressesAndClose) {
   EXPECT_EQ(all.cpMax, GetWindowTextLengthW(view));
   EXPECT_FALSE(CopyGreyed(view, 0));
 
-  // Close: the owner hears of it once, the window is gone.
-  Click(dialog, IDC_LOG_CLOSE);
+  // Closed while the shell opens: the owner hears of it once, the window is
+  // gone, and the open finishes without it.
+  store.Append("<x>", "bye www.last.jp");
+  store.Append("<x>", "end");
+  PostMessageW(dialog, kRefreshMessage, 0, 0);
+  for (int round = 0; round < 10 && (round == 0 || !IsWindowVisible(view)); ++round) Drain();
+  shell.opened.clear();
+  shell.during = [&] { Click(dialog, IDC_LOG_CLOSE); };
+  DoubleClick(view, L"last.jp");
   Drain();
+  EXPECT_EQ(shell.opened, std::vector<std::string>{"http://www.last.jp"});
   EXPECT_FALSE(IsWindow(dialog));
   EXPECT_EQ(gone, 1);
 }
@@ -280,6 +348,12 @@ TEST(TelluLogWindow, AnyChatBytesAreShownAndABurstIsShownAfterwards) {
   format.cbSize = sizeof format;
   SendMessageW(view, EM_GETCHARFORMAT, SCF_SELECTION, reinterpret_cast<LPARAM>(&format));
   EXPECT_EQ(format.yHeight, 220) << "the settings' size, in twips";
+  // The control's own timers (small ids) are not the view's: one of them
+  // shows nothing early.
+  if (!IsWindowVisible(view)) {
+    SendMessageW(view, WM_TIMER, 1, 0);
+    EXPECT_FALSE(IsWindowVisible(view));
+  }
   for (int round = 0; round < 10 && !IsWindowVisible(view); ++round) {
     Sleep(20);
     pump();
@@ -287,6 +361,27 @@ TEST(TelluLogWindow, AnyChatBytesAreShownAndABurstIsShownAfterwards) {
   EXPECT_TRUE(IsWindowVisible(view));
   window->Close();
   Drain();
+
+  // A view never made invalidates nothing: a null window is every window.
+  static int paints = 0;
+  WNDCLASSW counting{};
+  counting.lpfnWndProc = [](HWND w, UINT m, WPARAM wp, LPARAM lp) -> LRESULT {
+    if (m == WM_PAINT || m == WM_ERASEBKGND || m == WM_NCPAINT) ++paints;
+    return DefWindowProcW(w, m, wp, lp);
+  };
+  counting.lpszClassName = L"TelluPaintCounter";
+  RegisterClassW(&counting);
+  HWND other = CreateWindowExW(0, L"TelluPaintCounter", L"", WS_POPUP | WS_VISIBLE, 0, 0, 50, 50,
+                               nullptr, nullptr, nullptr, nullptr);
+  UpdateWindow(other);
+  Drain();
+  paints = 0;
+  LinkView never(shell);
+  never.Invalidate();
+  never.ShowIfPending();
+  Drain();
+  EXPECT_EQ(paints, 0);
+  DestroyWindow(other);
 }
 
 // The background repeats the tile from the top-left corner, whatever the

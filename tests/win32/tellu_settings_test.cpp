@@ -1,6 +1,7 @@
 // The settings dialog of tellu.exe in launch mode, from system-menu item 64:
 // it shows the settings in force; OK writes its keys to tellu.ini, Cancel
-// nothing; the font and folder choosers' results are handed in.
+// nothing; the font and folder choosers' results are handed in to the build
+// with the test seams, and the shipped one takes none.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -64,6 +65,19 @@ class TelluSettingsTest : public ::testing::Test, protected testing::LaunchRig {
     });
     return dialog;
   }
+  // The bar once tellu.exe has started, docked and been connected; nullptr
+  // when it did not come.
+  HWND StartDocked(TelluProcess& tellu) {
+    if (!tellu.Start()) return nullptr;
+    HWND bar = tellu.WaitForBar();
+    if (!bar || !Poll([&] { return !server.Payloads().empty(); }) || !tellu.WaitForDock())
+      return nullptr;
+    return bar;
+  }
+  static std::wstring IniPath(TelluProcess& tellu) {
+    const std::wstring& exe = tellu.program();
+    return exe.substr(0, exe.size() - 3) + L"ini";
+  }
   static bool Checked(HWND dialog, int id) { return IsDlgButtonChecked(dialog, id) == BST_CHECKED; }
   static void Toggle(HWND dialog, int id) {
     CheckDlgButton(dialog, id, Checked(dialog, id) ? BST_UNCHECKED : BST_CHECKED);
@@ -88,10 +102,20 @@ class TelluSettingsTest : public ::testing::Test, protected testing::LaunchRig {
     }
     return items;
   }
-  static void HandIn(HWND dialog, ULONG_PTR what, const std::wstring& value) {
+  // Whether the dialog took it.
+  static bool HandIn(HWND dialog, ULONG_PTR what, const std::wstring& value) {
     COPYDATASTRUCT data{what, static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)),
                         const_cast<wchar_t*>(value.c_str())};
-    SendMessageW(dialog, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&data));
+    return SendMessageW(dialog, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&data)) != 0;
+  }
+  // Chooses the item from the list, as a click in it does, and deletes it.
+  static void DeleteChosen(HWND dialog, const std::wstring& item) {
+    HWND box = GetDlgItem(dialog, IDC_SET_MUTE);
+    const LRESULT at = SendMessageW(box, CB_FINDSTRINGEXACT, -1, reinterpret_cast<LPARAM>(item.c_str()));
+    ASSERT_GE(at, 0);
+    SendMessageW(box, CB_SETCURSEL, at, 0);
+    SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDC_SET_MUTE_DELETE, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(GetDlgItem(dialog, IDC_SET_MUTE_DELETE)));
   }
   static bool Closed(HWND dialog) {
     return Poll([&] { return !IsWindow(dialog); });
@@ -107,24 +131,24 @@ class TelluSettingsTest : public ::testing::Test, protected testing::LaunchRig {
 TEST_F(TelluSettingsTest, ShowsTheSettingsAndWritesExactlyItsKeysOnOk) {
   const std::string ini =
       TelluIni(title, "", 30) +
-      "WHISPERSW=1\r\nWHISPERMSG=away\r\nPositionSaveFlag=0\r\nAvaReqRefuseFlag=0\r\n"
-      "AvaReqRefuseMsg=no\r\nMostTopChk=0\r\nImeAutoOnChk=1\r\nLogChk=1\r\nFontSize=10.5\r\n"
-      "FontSort=Gothic\r\nLogName=" + Sjis(log_dir) + "\\TE\r\nMuteList=momo,Baddy\r\n";
+      "WHISPERSW=2\r\nWHISPERMSG=away\r\nPositionSaveFlag=0\r\nAvaReqRefuseFlag=5\r\n"
+      "AvaReqRefuseMsg=no\r\nMostTopChk=0\r\nImeAutoOnChk=3\r\nLogChk=1\r\nFontSize=10.5\r\n"
+      "FontSort=Gothic\r\nLogName=" + Sjis(log_dir) + "\\TE\r\nMuteList=momo,b\x82,Baddy\r\n";
+  // An item with a broken byte, shown with a mark.
+  const std::wstring broken = Wide("b\x82");
   TelluProcess tellu(ini);
-  const std::wstring& exe = tellu.program();
-  const std::wstring ini_path = exe.substr(0, exe.size() - 3) + L"ini";
-  ASSERT_TRUE(tellu.Start());
-  HWND bar = tellu.WaitForBar();
+  const std::wstring ini_path = IniPath(tellu);
+  HWND bar = StartDocked(tellu);
   ASSERT_NE(bar, nullptr);
-  ASSERT_TRUE(Poll([&] { return !server.Payloads().empty(); }));
-  ASSERT_TRUE(tellu.WaitForDock());
   server.Send(std::string("\x01\x0E\x00\x03" "Bob" "\x05" "hello", 13));
   ASSERT_TRUE(Poll([&] { return !LogFile().empty() && HasLine(LogFile(), "<Bob> hello"); }));
 
-  // Opened: the settings in force.  Changed and cancelled: nothing written.
+  // Opened: the settings in force, a flag on for any value but 0.  Changed
+  // and cancelled: nothing written.
   HWND dialog = OpenDialog(tellu);
   ASSERT_NE(dialog, nullptr);
   EXPECT_TRUE(Checked(dialog, IDC_SET_WHISPER_ON));
+  EXPECT_TRUE(Checked(dialog, IDC_SET_REFUSE_ON));
   EXPECT_TRUE(Checked(dialog, IDC_SET_LOG_ON));
   EXPECT_TRUE(Checked(dialog, IDC_SET_IME_ON));
   EXPECT_FALSE(Checked(dialog, IDC_SET_MOST_TOP));
@@ -132,10 +156,11 @@ TEST_F(TelluSettingsTest, ShowsTheSettingsAndWritesExactlyItsKeysOnOk) {
   EXPECT_EQ(WindowTextOf(GetDlgItem(dialog, IDC_SET_WHISPER_TEXT)), L"away");
   EXPECT_EQ(WindowTextOf(GetDlgItem(dialog, IDC_SET_REFUSE_TEXT)), L"no");
   EXPECT_EQ(WindowTextOf(GetDlgItem(dialog, IDC_SET_FONT_SIZE)), L"10.5");
-  EXPECT_EQ(MuteItems(dialog), L"Baddy,momo");
   testing::CaptureWindow(dialog, "tellu_settings_dialog.bmp");
+  DeleteChosen(dialog, broken);
+  EXPECT_EQ(MuteItems(dialog), L"Baddy,momo");
   Toggle(dialog, IDC_SET_WHISPER_ON);
-  HandIn(dialog, kFontChoiceData, L"120,Courier");
+  EXPECT_TRUE(HandIn(dialog, kFontChoiceData, L"120,Courier"));
   Mute(dialog, L"Zed", IDC_SET_MUTE_ADD);
   Press(dialog, IDCANCEL);
   ASSERT_TRUE(Closed(dialog));
@@ -154,6 +179,7 @@ TEST_F(TelluSettingsTest, ShowsTheSettingsAndWritesExactlyItsKeysOnOk) {
   Mute(dialog, L"a,b", IDC_SET_MUTE_ADD);
   Mute(dialog, L"bad", IDC_SET_MUTE_DELETE);
   Mute(dialog, L"Al", IDC_SET_MUTE_ADD);
+  DeleteChosen(dialog, broken);
   EXPECT_EQ(MuteItems(dialog), L"Al,momo,Zed");
   HandIn(dialog, kFontChoiceData, L"120,Courier");
   HandIn(dialog, kFolderChoiceData, L"C:\\chosen");
@@ -168,13 +194,18 @@ TEST_F(TelluSettingsTest, ShowsTheSettingsAndWritesExactlyItsKeysOnOk) {
   EXPECT_TRUE(IsWindow(dialog));
   EXPECT_EQ(ReadFile(ini_path), ini);
   SetWindowTextW(GetDlgItem(dialog, IDC_SET_REFUSE_TEXT), L"no2");
+  // Muted automatically while the dialog is open (a line and seven repeats):
+  // the mute survives OK, after the dialog's own items.
+  for (int i = 0; i < 8; ++i) server.Send(std::string("\x01\x0E\x00\x03" "Sam" "\x05" "spam!", 13));
+  ASSERT_TRUE(Poll([&] { return ReadFile(ini_path).find(",Sam\r\n") != std::string::npos; }));
   Press(dialog, IDOK);
   ASSERT_TRUE(Closed(dialog));
   std::string written = ini;
   for (const auto& [key, value] :
        {std::pair<std::string, std::string>{"WHISPERSW", "0"}, {"WHISPERMSG", "gone\x82\xA0"},
-        {"AvaReqRefuseMsg", "no2"}, {"MostTopChk", "1"}, {"LogChk", "0"}, {"FontSize", "12.0"},
-        {"FontSort", "Courier"}, {"LogName", "C:\\chosen\\TE"}, {"MuteList", "Al,momo,Zed"}})
+        {"AvaReqRefuseFlag", "1"}, {"AvaReqRefuseMsg", "no2"}, {"MostTopChk", "1"},
+        {"ImeAutoOnChk", "1"}, {"LogChk", "0"}, {"FontSize", "12.0"}, {"FontSort", "Courier"},
+        {"LogName", "C:\\chosen\\TE"}, {"MuteList", "Al,momo,Zed,Sam"}})
     written = Replaced(written, key, value);
   // The keys are written once the dialog has gone.
   Poll([&] { return ReadFile(ini_path) == written; });
@@ -200,8 +231,10 @@ TEST_F(TelluSettingsTest, ShowsTheSettingsAndWritesExactlyItsKeysOnOk) {
   HandIn(dialog, kFontChoiceData, L"120,Courier");
   Press(dialog, IDOK);
   ASSERT_TRUE(Closed(dialog));
-  Poll([&] { return ReadFile(ini_path) == Replaced(by_hand, "WHISPERSW", "0"); });
-  EXPECT_EQ(ReadFile(ini_path), Replaced(by_hand, "WHISPERSW", "0"));
+  // The mute list goes back in the box's sorted order.
+  const std::string again = Replaced(Replaced(by_hand, "WHISPERSW", "0"), "MuteList", "Al,momo,Sam,Zed");
+  Poll([&] { return ReadFile(ini_path) == again; });
+  EXPECT_EQ(ReadFile(ini_path), again);
 
   // "現状態を保存" writes at once, and Cancel leaves it written.
   dialog = OpenDialog(tellu);
@@ -221,6 +254,34 @@ TEST_F(TelluSettingsTest, ShowsTheSettingsAndWritesExactlyItsKeysOnOk) {
   PostMessageW(bar, WM_CLOSE, 0, 0);
   EXPECT_EQ(tellu.WaitForExit(), 0);
   EXPECT_TRUE(LogFile().empty());  // switched off: no new file, no second banner
+  testing::CloseLaunchedHost(log);
+}
+
+// The shipped tellu.exe has no seam: a chooser's result handed in from
+// another process is not taken, and OK keeps the font and folder as they were.
+class TelluShippedSettings : public TelluSettingsTest {};
+
+TEST_F(TelluShippedSettings, TakesNoSettingsFromAnotherProcess) {
+  const std::string ini = TelluIni(title, "", 30) + "FontSize=10.5\r\nFontSort=Gothic\r\n";
+  TelluProcess tellu(ini);
+  const std::wstring ini_path = IniPath(tellu);
+  HWND bar = StartDocked(tellu);
+  ASSERT_NE(bar, nullptr);
+  HWND dialog = OpenDialog(tellu);
+  ASSERT_NE(dialog, nullptr);
+  EXPECT_FALSE(HandIn(dialog, kFontChoiceData, L"120,Courier"));
+  EXPECT_FALSE(HandIn(dialog, kFolderChoiceData, L"C:\\chosen"));
+  RedrawWindow(dialog, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+  EXPECT_EQ(WindowTextOf(GetDlgItem(dialog, IDC_SET_FONT_SIZE)), L"10.5");
+  Press(dialog, IDOK);
+  ASSERT_TRUE(Closed(dialog));
+  // The mute list is the last key OK writes.
+  ASSERT_TRUE(Poll([&] { return ReadFile(ini_path).find("\r\nMuteList=") != std::string::npos; }));
+  const std::string saved = ReadFile(ini_path);
+  EXPECT_NE(saved.find("\r\nFontSize=10.5\r\nFontSort=Gothic\r\n"), std::string::npos) << saved;
+  EXPECT_EQ(saved.find("chosen"), std::string::npos) << saved;
+  PostMessageW(bar, WM_CLOSE, 0, 0);
+  EXPECT_EQ(tellu.WaitForExit(), 0);
   testing::CloseLaunchedHost(log);
 }
 

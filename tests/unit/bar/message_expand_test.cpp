@@ -26,6 +26,10 @@ TEST(MessageExpand, TextAndFieldAfterwards) {
       // An empty entry sends nothing and keeps the typed text.
       {"", "typed", "", "typed"},
       {"", "", "", ""},
+      // Nor does a blank entry with a whisper prefix typed, nor a "%s" with
+      // nothing after the prefix: the bar stays as it was.
+      {"", "Hana:", "", "Hana:"},
+      {"%s", "Hana:", "", "Hana:"},
   };
   for (const Row& row : rows) {
     const Expansion e = ExpandMessage(row.message, row.field);

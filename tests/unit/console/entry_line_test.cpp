@@ -41,6 +41,11 @@ TEST(EntryLineTest, ColoursAndLinksOrThePlainTextOfBoth) {
        momo + Link("https://x.org/p", "https://x.org/p") + " " +
            Link("HTTP://y.jp", "HTTP://y.jp"),
        "<Momo> https://x.org/p HTTP://y.jp"},
+      // A drive or the local disk links to a web page, never to itself.
+      {"<Momo> ", "c://x/y.exe FILE:///C:/y.exe", false,
+       momo + Link("http://c://x/y.exe", "c://x/y.exe") + " " +
+           Link("http://FILE:///C:/y.exe", "FILE:///C:/y.exe"),
+       "<Momo> c://x/y.exe FILE:///C:/y.exe"},
       // 表 (95 5C) around an address.
       {"<Momo> ", "\x95\x5Cwww.a.jp\x95\x5C", false,
        momo + "\xE8\xA1\xA8" + Link("http://www.a.jp", "www.a.jp") + "\xE8\xA1\xA8",

@@ -63,6 +63,35 @@ TEST(FindAddress, CharacterClasses) {
   EXPECT_EQ(alnums.size(), 62u);
 }
 
+// Nothing but a web page or a mail opens, whatever scheme the chat wrote.
+TEST(FindAddress, AddressToOpen) {
+  struct Case {
+    const char* address;
+    const char* open;
+  } cases[] = {
+      {"www.x.com", "http://www.x.com"},
+      {"http://x.com/a", "http://x.com/a"},
+      {"HtTpS://x.com/a?b", "HtTpS://x.com/a?b"},
+      {"https://me@x.org", "https://me@x.org"},
+      {"me@x.org", "mailto:me@x.org"},
+      {"mailto:me@x.org", "mailto:me@x.org"},
+      {"MAILTO:me@x.org", "MAILTO:me@x.org"},
+      {"c://folder/program.exe", "http://c://folder/program.exe"},
+      {"C:/folder/program.exe", "http://C:/folder/program.exe"},
+      {"file:///C:/folder/program.exe", "http://file:///C:/folder/program.exe"},
+      {"FILE://host/share/x.exe", "http://FILE://host/share/x.exe"},
+      {"file:x.exe", "http://file:x.exe"},
+      {"smb://host.lan/share", "http://smb://host.lan/share"},
+      {"ftp://x.org", "http://ftp://x.org"},
+      {"Ftp://x.org", "http://Ftp://x.org"},
+      {"httpx://x.org", "http://httpx://x.org"},
+      {"http:/x.org", "http://http:/x.org"},
+      {"mailto:x.org", "http://mailto:x.org"},
+      {"file://me@host.lan", "mailto:file://me@host.lan"},
+  };
+  for (const Case& c : cases) EXPECT_EQ(AddressToOpen(c.address), c.open) << c.address;
+}
+
 TEST(FindAddress, ClickedAddressAndWhatOpens) {
   struct Case {
     std::string text;
@@ -78,19 +107,23 @@ TEST(FindAddress, ClickedAddressAndWhatOpens) {
       {"me@x.com", 3, "mailto:me@x.com"},
       {"MailTo:me@x.com", 0, "MailTo:me@x.com"},
       {"https://x.com/a?b", 0, "https://x.com/a?b"},
-      {"ftp://x.org", 2, "ftp://x.org"},
-      {"1ftp://x.org", 0, "http://1ftp://x.org"},  // a scheme is letters only
+      {"ftp://x.org", 2, "http://ftp://x.org"},
+      {"1ftp://x.org", 0, "http://1ftp://x.org"},
       {"https://me@x.org", 0, "https://me@x.org"},
       {"a.b c.d", 4, "http://c.d"},
       {"a.b c.d", 3, std::nullopt},
       {"a.b_c x.y", 0, std::nullopt},
       {"a.b_c x.y", 6, "http://x.y"},
       {"letters", 2, std::nullopt},
+      {"run c://folder/program.exe now", 6, "http://c://folder/program.exe"},
+      {"or file:///C:/x/y.exe", 5, "http://file:///C:/x/y.exe"},
   };
   for (const Case& c : cases) {
     std::optional<ClickedAddress> got = AddressAt(c.text, c.offset);
     ASSERT_EQ(got.has_value(), c.open.has_value()) << c.text << " at " << c.offset;
-    if (got) EXPECT_EQ(got->open, *c.open) << c.text << " at " << c.offset;
+    if (got) {
+      EXPECT_EQ(got->open, *c.open) << c.text << " at " << c.offset;
+    }
   }
   std::optional<ClickedAddress> got = AddressAt("say ab.cd/x?y", 5);
   ASSERT_TRUE(got);

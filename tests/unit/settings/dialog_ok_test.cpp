@@ -89,6 +89,59 @@ TEST_F(DialogOkTest, MuteListIsReplacedWithoutUnstorableHandles) {
   EXPECT_EQ(store.settings().mute_list, (Keys{"a", "b"}));
 }
 
+// A flag the program takes as on for any non-zero value is ticked for any
+// such value, so OK with nothing touched leaves the feature on.  The others
+// are on at 1 only.
+TEST_F(DialogOkTest, AnOkWithNothingTouchedSwitchesNothingOff) {
+  struct Case {
+    int Settings::*flag;
+    int DialogSettings::*box;
+    int value;
+    int shown;
+  } cases[] = {
+      {&Settings::whisper_sw, &DialogSettings::whisper_sw, 2, 1},
+      {&Settings::whisper_sw, &DialogSettings::whisper_sw, -1, 1},
+      {&Settings::ava_req_refuse_flag, &DialogSettings::ava_req_refuse_flag, 7, 1},
+      {&Settings::most_top_chk, &DialogSettings::most_top_chk, 2, 1},
+      {&Settings::ime_auto_on_chk, &DialogSettings::ime_auto_on_chk, 3, 1},
+      {&Settings::ime_auto_on_chk, &DialogSettings::ime_auto_on_chk, 0, 0},
+      {&Settings::log_chk, &DialogSettings::log_chk, 2, 2},
+      {&Settings::position_save_flag, &DialogSettings::position_save_flag, 2, 2},
+  };
+  for (const Case& c : cases) {
+    Settings s;
+    s.*c.flag = c.value;
+    const DialogSettings d = DialogCopy(s);
+    EXPECT_EQ(d.*c.box, c.shown) << c.value;
+    store.settings() = s;
+    ApplySettingsDialog(store, d);
+    EXPECT_EQ(store.settings().*c.flag != 0, c.value != 0) << c.value;
+  }
+}
+
+// OK applies the dialog's additions and deletions to the list as it is then:
+// a mute made meanwhile survives, one undone meanwhile stays undone.
+TEST_F(DialogOkTest, MutesMadeWhileTheDialogIsOpenSurviveOk) {
+  struct Case {
+    Keys opened, box, now, merged;
+  } cases[] = {
+      {{"b", "a"}, {"a", "b"}, {"b", "a"}, {"a", "b"}},            // nothing happened
+      {{"a"}, {"a"}, {"a", "z"}, {"a", "z"}},                      // muted meanwhile
+      {{"a", "b"}, {"a", "c"}, {"a", "b", "z"}, {"a", "c", "z"}},  // both at once
+      {{"a", "b"}, {"a", "b"}, {"b"}, {"b"}},                      // unmuted meanwhile
+      {{"a"}, {"a", "z"}, {"a", "z"}, {"a", "z"}},                 // the same on both sides
+      {{"a", "a"}, {"a"}, {"a", "a", "a"}, {"a", "a"}},            // one of three deleted
+  };
+  for (const Case& c : cases) EXPECT_EQ(MergedMuteList(c.opened, c.box, c.now), c.merged);
+
+  store.settings().mute_list = {"b"};
+  DialogSettings d = DialogCopy(store.settings());
+  d.mute_list = {"a", "b"};
+  store.Mute("auto");
+  ApplySettingsDialog(store, d);
+  EXPECT_EQ(profile.Get("SYS1", "MuteList"), "a,b,auto");
+}
+
 TEST(TwoSlots, EachSlotKeepsItsOwnSettings) {
   FakeProfile profile;
   profile.Set("SYS1", "WHISPERSW", "1");

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "platform/fake_profile.h"
 #include "settings/settings_store.h"
 
@@ -90,6 +92,68 @@ TEST_F(MuteListTest, AHandleTheListCannotStoreIsMutedForTheRunOnly) {
   EXPECT_EQ(store.run_mutes().size(), SettingsStore::kMaxRunMutes);
   EXPECT_FALSE(store.IsMuted(""));
   EXPECT_TRUE(store.IsMuted(",0"));
+}
+
+// A handle the list could not give back, or one past what the file holds,
+// mutes for the run only; everything stored reads back as it was muted.
+TEST_F(MuteListTest, MutesTheListCannotHoldAreForTheRunOnly) {
+  const std::string near_full(kMaxStoredText - 2, 'n');  // "a," before it
+  struct Case {
+    std::string handle;
+    MuteChange want;
+  } cases[] = {
+      {near_full, MuteChange::Muted},
+      {"x", MuteChange::MutedForTheRun},  // one byte and "," past 4095
+      {"\"q\"", MuteChange::MutedForTheRun},
+      {"'q'", MuteChange::MutedForTheRun},
+      {"\"q'", MuteChange::MutedForTheRun},  // room is gone: even a good one
+  };
+  store.AddMute("a");
+  for (const Case& c : cases) EXPECT_EQ(store.Mute(c.handle), c.want) << c.handle.substr(0, 8);
+  EXPECT_EQ(Stored().size(), kMaxStoredText);
+  store.LoadMuteList();
+  EXPECT_EQ(store.settings().mute_list, (List{"a", near_full}));
+  EXPECT_TRUE(store.IsMuted("'q'"));
+
+  // Quotes that are no pair around the handle are stored.
+  FakeProfile other;
+  SettingsStore fresh(other, "SYS1");
+  for (const std::string h : {"\"q", "q'", "\"q'", "'"})
+    EXPECT_EQ(fresh.Mute(h), MuteChange::Muted) << h;
+  EXPECT_EQ(fresh.Mute("\"\""), MuteChange::MutedForTheRun);
+  EXPECT_TRUE(SettingsStore::ListReadsBack(fresh.settings().mute_list));
+}
+
+// Only the ends of the whole value are trimmed on reading: an item with a
+// blank at its own end inside the list is kept, and written back as it was;
+// one that would come to stand at an end is moved inside.
+TEST_F(MuteListTest, ItemsWithInnerBlanksAreKeptByteForByte) {
+  struct Case {
+    const char* stored;
+    List replaced_by;
+    const char* written;
+  } cases[] = {
+      {"a, b ,c", {"a", " b ", "c"}, "a, b ,c"},
+      {"a, b", {" b", "a"}, "a, b"},       // sorted first, moved second
+      {"a ,b", {"b", "a "}, "a ,b"},        // sorted last, moved first
+      {"a,'q',b", {"'q'", "a", "b"}, "a,'q',b"},
+  };
+  for (const Case& c : cases) {
+    profile.Set("SYS1", "MuteList", c.stored);
+    store.LoadMuteList();
+    EXPECT_TRUE(store.ReplaceMuteList(c.replaced_by).empty()) << c.stored;
+    EXPECT_EQ(Stored(), c.written) << c.stored;
+    List sorted = c.replaced_by, read;
+    store.LoadMuteList();
+    read = store.settings().mute_list;
+    std::sort(sorted.begin(), sorted.end());
+    std::sort(read.begin(), read.end());
+    EXPECT_EQ(read, sorted) << c.stored;
+  }
+  // Alone, such an item cannot be stored: it is muted for the run.
+  EXPECT_EQ(store.ReplaceMuteList({" b"}), List{" b"});
+  EXPECT_EQ(Stored(), "");
+  EXPECT_TRUE(store.IsMuted(" b"));
 }
 
 TEST_F(MuteListTest, ReplaceLeavesOutUnstorableHandlesSoFileMatchesMemory) {
