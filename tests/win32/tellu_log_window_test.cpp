@@ -22,6 +22,13 @@
 namespace tellu {
 namespace {
 
+// Paints of a window that stands beside the log window.
+int paints = 0;
+LRESULT CALLBACK CountPaints(HWND w, UINT m, WPARAM wp, LPARAM lp) {
+  if (m == WM_PAINT || m == WM_ERASEBKGND || m == WM_NCPAINT) ++paints;
+  return DefWindowProcW(w, m, wp, lp);
+}
+
 // Records what it opens; `during` stands for a message loop the shell's open
 // may run (an error box, a security prompt).
 class RecordingShell : public Shell {
@@ -363,12 +370,9 @@ TEST(TelluLogWindow, AnyChatBytesAreShownAndABurstIsShownAfterwards) {
   Drain();
 
   // A view never made invalidates nothing: a null window is every window.
-  static int paints = 0;
+  paints = 0;
   WNDCLASSW counting{};
-  counting.lpfnWndProc = [](HWND w, UINT m, WPARAM wp, LPARAM lp) -> LRESULT {
-    if (m == WM_PAINT || m == WM_ERASEBKGND || m == WM_NCPAINT) ++paints;
-    return DefWindowProcW(w, m, wp, lp);
-  };
+  counting.lpfnWndProc = CountPaints;
   counting.lpszClassName = L"TelluPaintCounter";
   RegisterClassW(&counting);
   HWND other = CreateWindowExW(0, L"TelluPaintCounter", L"", WS_POPUP | WS_VISIBLE, 0, 0, 50, 50,

@@ -108,22 +108,25 @@ bool TelluProcess::Start(const std::wstring& args) {
   return true;
 }
 
+namespace {
+struct Search {
+  DWORD pid;
+  const std::function<bool(HWND)>* match;
+  HWND found = nullptr;
+};
+BOOL CALLBACK SearchOne(HWND window, LPARAM param) {
+  auto& s = *reinterpret_cast<Search*>(param);
+  DWORD pid = 0;
+  GetWindowThreadProcessId(window, &pid);
+  if (pid != s.pid || !(*s.match)(window)) return TRUE;
+  s.found = window;
+  return FALSE;
+}
+}  // namespace
+
 HWND TelluProcess::FindWindowWhere(const std::function<bool(HWND)>& match) const {
-  struct Search {
-    DWORD pid;
-    const std::function<bool(HWND)>* match;
-    HWND found = nullptr;
-  } search{pid_, &match};
-  EnumWindows(
-      [](HWND window, LPARAM param) -> BOOL {
-        auto& s = *reinterpret_cast<Search*>(param);
-        DWORD pid = 0;
-        GetWindowThreadProcessId(window, &pid);
-        if (pid != s.pid || !(*s.match)(window)) return TRUE;
-        s.found = window;
-        return FALSE;
-      },
-      reinterpret_cast<LPARAM>(&search));
+  Search search{pid_, &match};
+  EnumWindows(SearchOne, reinterpret_cast<LPARAM>(&search));
   return search.found;
 }
 

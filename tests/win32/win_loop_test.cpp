@@ -123,6 +123,15 @@ TEST_F(WinLoopTest, ABoxOpenedByADeferredCallRunsTheCallsBehindItAndDuringIt) {
   EXPECT_EQ(order, "box(bc)");
 }
 
+// The visible windows whose caption is *first, gathered into second.
+BOOL CALLBACK CollectCaptioned(HWND w, LPARAM found) {
+  auto& b = *reinterpret_cast<std::pair<const std::wstring*, std::vector<HWND>>*>(found);
+  wchar_t text[64] = L"";
+  GetWindowTextW(w, text, 64);
+  if (IsWindowVisible(w) && *b.first == text) b.second.push_back(w);
+  return TRUE;
+}
+
 TEST_F(WinLoopTest, NoticesAndQuestionsShowOneAtATimeInTurn) {
   BasicUi ui(events);
   const std::wstring caption = L"Tellu turn " + std::to_wstring(GetCurrentProcessId());
@@ -131,16 +140,7 @@ TEST_F(WinLoopTest, NoticesAndQuestionsShowOneAtATimeInTurn) {
   presser = timers.Start(20, true, [&] {
     // The visible boxes of this thread with the caption.
     std::pair<const std::wstring*, std::vector<HWND>> boxes{&caption, {}};
-    EnumThreadWindows(
-        GetCurrentThreadId(),
-        [](HWND w, LPARAM found) {
-          auto& b = *reinterpret_cast<std::pair<const std::wstring*, std::vector<HWND>>*>(found);
-          wchar_t text[64] = L"";
-          GetWindowTextW(w, text, 64);
-          if (IsWindowVisible(w) && *b.first == text) b.second.push_back(w);
-          return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&boxes));
+    EnumThreadWindows(GetCurrentThreadId(), CollectCaptioned, reinterpret_cast<LPARAM>(&boxes));
     const std::vector<HWND>& open = boxes.second;
     most_open = std::max(most_open, open.size());
     if (open.empty()) return;

@@ -66,7 +66,9 @@ TEST(DisplayToSjis, ExactConversionRefusesGuessesAndMarks) {
   for (const auto& c : cases) {
     std::string out;
     EXPECT_EQ(Utf16ToSjisExact(c.typed, out), c.sjis != nullptr);
-    if (c.sjis) EXPECT_EQ(out, c.sjis);
+    if (c.sjis) {
+      EXPECT_EQ(out, c.sjis);
+    }
   }
 }
 
