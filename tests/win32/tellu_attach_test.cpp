@@ -231,12 +231,9 @@ TEST_F(TelluAttachTest, AHostThatWentAwayEndsTheRunWithTheReport) {
   HWND edit = GetDlgItem(bar, IDC_BAR_EDIT);
   Type(edit, L"x");
   Key(edit, VK_RETURN);
-  HWND box = tellu.WaitForMessageBox(L"Tellu");
-  ASSERT_NE(box, nullptr);
-  EXPECT_EQ(testing::MessageBoxText(box),
+  EXPECT_EQ(tellu.AnswerMessageBox(L"Tellu"),
             L"*** cann't find RV/K ***\r\n[history]\r\nStart Tellu\r\n"
             L"checking tellu.ini :" + tellu.ini() + L"\r\n");
-  testing::PressOk(box);
   EXPECT_EQ(tellu.WaitForExit(), 2);
   EXPECT_TRUE(PostedKeys(Record()).empty());
 }
@@ -247,10 +244,7 @@ TEST(TelluAttach, AHostLaunchedByAnotherTelluIsLeftToIt) {
   ASSERT_NE(host.WaitForWindow(title + " with Tellu."), nullptr);
   TelluProcess tellu(Ini(title));
   ASSERT_TRUE(tellu.Start());
-  HWND box = tellu.WaitForMessageBox(L"Tellu");
-  ASSERT_NE(box, nullptr);
-  EXPECT_EQ(testing::MessageBoxText(box), L"you can execute Tellu with auto exec mode only one");
-  testing::PressOk(box);
+  EXPECT_EQ(tellu.AnswerMessageBox(L"Tellu"), L"you can execute Tellu with auto exec mode only one");
   EXPECT_EQ(tellu.WaitForExit(), 1);
 }
 

@@ -355,13 +355,10 @@ TEST(TelluLaunch, NoCompleteSlotIsFatal) {
   TelluProcess tellu("[SYSTEM]\r\nRN=" + std::to_string(testing::FreePort()) +
                      "\r\n[SYS1]\r\nINIFILE=tellu_nothing.ini\r\n");
   ASSERT_TRUE(tellu.Start());
-  HWND box = tellu.WaitForMessageBox(L"Tellu");
-  ASSERT_NE(box, nullptr);
-  EXPECT_EQ(testing::MessageBoxText(box),
+  EXPECT_EQ(tellu.AnswerMessageBox(L"Tellu"),
             L"*** try to run RV/K but failed! ***\r\n[history]\r\nStart Tellu\r\n"
             L"checking tellu.ini :" + tellu.ini() + L"\r\n"
             L"checking ini_file :" + testing::WindowsDir() + L"\\tellu_nothing.ini\r\n");
-  testing::PressOk(box);
   EXPECT_EQ(tellu.WaitForExit(), 2);
 }
 
@@ -374,17 +371,10 @@ TEST(TelluLaunch, AProfileWithoutItsFirstSlotSaysSoThenEnds) {
       ASSERT_TRUE(DeleteFileW(tellu.ini().c_str()));
     }
     ASSERT_TRUE(tellu.Start());
-    HWND box = tellu.WaitForMessageBox(L"Tellu");
-    ASSERT_NE(box, nullptr);
-    EXPECT_EQ(testing::MessageBoxText(box), L"cann't find tellu.ini.");
-    testing::PressOk(box);
-    ASSERT_TRUE(Poll([&] { return !IsWindow(box); }));
-    box = tellu.WaitForMessageBox(L"Tellu");
-    ASSERT_NE(box, nullptr);
-    EXPECT_EQ(testing::MessageBoxText(box),
+    ASSERT_EQ(tellu.AnswerMessageBox(L"Tellu"), L"cann't find tellu.ini.");
+    EXPECT_EQ(tellu.AnswerMessageBox(L"Tellu"),
               L"*** try to run RV/K but failed! ***\r\n[history]\r\nStart Tellu\r\n"
               L"checking tellu.ini :" + tellu.ini() + L"\r\n");
-    testing::PressOk(box);
     EXPECT_EQ(tellu.WaitForExit(), 2);
     // Nothing is written on the way out.
     EXPECT_EQ(GetFileAttributesW(tellu.ini().c_str()) != INVALID_FILE_ATTRIBUTES, written);

@@ -149,6 +149,15 @@ HWND TelluProcess::WaitForMessageBox(const std::wstring& caption) {
   return box;
 }
 
+std::wstring TelluProcess::AnswerMessageBox(const std::wstring& caption) {
+  HWND box = WaitForMessageBox(caption);
+  if (!box) return L"";
+  std::wstring text = MessageBoxText(box);
+  PressOk(box);
+  Poll([&] { return !IsWindow(box); });
+  return text;
+}
+
 bool TelluProcess::WaitForDock() {
   return bar_ && Poll([&] {
     return !FindWindowWhere(

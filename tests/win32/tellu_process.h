@@ -46,6 +46,9 @@ class TelluProcess {
   HWND Bar() const { return bar_; }
   // A message box of the process with this caption; nullptr when none comes.
   HWND WaitForMessageBox(const std::wstring& caption);
+  // The text of the next such box, which is then answered with OK and waited
+  // out; empty when none comes.
+  std::wstring AnswerMessageBox(const std::wstring& caption);
   // A top-level window of the process of class `window_class`, or nullptr.
   HWND FindWindowOfClass(const std::wstring& window_class) const;
   // Waits for the process to end; its exit code, or -1 when it does not.
