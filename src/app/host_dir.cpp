@@ -1,7 +1,7 @@
 #include "app/host_dir.h"
 
 #include "app/config.h"
-#include "app/ini_file.h"
+#include "ini/ini_file.h"
 
 namespace tellu {
 namespace {

@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "app/host_dir.h"
-#include "app/ini_file.h"
+#include "ini/ini_file.h"
 #include "app/startup_texts.h"
 #include "text/command_args.h"
 #include "text/paths.h"

@@ -9,7 +9,7 @@
 #include <string_view>
 
 #include "app/fatal_report.h"
-#include "app/ini_file.h"
+#include "ini/ini_file.h"
 #include "app/launch.h"
 #include "app/launch_wait.h"
 #include "avatar/exchange.h"

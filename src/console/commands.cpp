@@ -3,7 +3,7 @@
 #include <cstdio>
 #include <functional>
 
-#include "app/typed_line.h"
+#include "bar/typed_line.h"
 #include "avatar/common.h"
 #include "bar/key_actions.h"
 #include "bar/text_limit.h"

@@ -15,7 +15,7 @@
 #include "console/options.h"
 #include "console/terminal.h"
 #include "log/log_window_model.h"
-#include "platform/std_files.h"
+#include "files/std_files.h"
 
 namespace tellu {
 

@@ -3,7 +3,7 @@
 #include <filesystem>
 #include <system_error>
 
-#include "platform/std_files.h"
+#include "files/std_files.h"
 #include "text/sjis.h"
 
 namespace tellu {

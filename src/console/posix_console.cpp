@@ -11,7 +11,7 @@
 #include "console/display_text.h"
 #include "console/log_folder.h"
 #include "console/options.h"
-#include "platform/std_files.h"
+#include "files/std_files.h"
 #include "text/sjis.h"
 
 namespace tellu {

@@ -7,13 +7,13 @@
 #include <string>
 
 #include "console/console_platform.h"
-#include "console/line_editor.h"
+#include "posix/line_editor.h"
 #include "posix/line_input.h"
 #include "posix/posix_loop.h"
 #include "posix/posix_net.h"
 #include "posix/posix_shell.h"
 #include "posix/signals.h"
-#include "platform/std_files.h"
+#include "files/std_files.h"
 
 namespace tellu {
 

@@ -7,7 +7,7 @@
 #include "console/console_app.h"
 #include "console/console_out.h"
 #include "console/display_text.h"
-#include "console/win_places.h"
+#include "win32/win_places.h"
 #include "win32/wide_text.h"
 
 namespace tellu {

@@ -5,9 +5,9 @@
 #include <memory>
 
 #include "console/console_platform.h"
-#include "console/win_console_loop.h"
-#include "console/win_stdin.h"
-#include "platform/std_files.h"
+#include "win32/win_console_loop.h"
+#include "win32/win_stdin.h"
+#include "files/std_files.h"
 #include "win32/win_net.h"
 #include "win32/win_registry.h"
 #include "win32/win_shell.h"

@@ -10,7 +10,7 @@
 #include "console/console_out.h"
 #include "console/display_text.h"
 #include "console/options.h"
-#include "console/win_places.h"
+#include "win32/win_places.h"
 #include "win32/wide_text.h"
 
 int main() {

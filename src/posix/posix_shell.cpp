@@ -9,7 +9,7 @@
 #include <cerrno>
 #include <cstring>
 
-#include "platform/std_files.h"
+#include "files/std_files.h"
 #include "text/command_args.h"
 #include "text/sjis.h"
 

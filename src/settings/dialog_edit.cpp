@@ -1,6 +1,6 @@
 #include "settings/dialog_edit.h"
 
-#include "settings/encoding.h"
+#include "settings/value_format.h"
 #include "settings/keys.h"
 #include "text/sjis.h"
 

@@ -2,7 +2,7 @@
 // list in memory after a change.
 #include <algorithm>
 
-#include "settings/encoding.h"
+#include "settings/value_format.h"
 #include "settings/keys.h"
 #include "settings/settings_store.h"
 

@@ -2,7 +2,7 @@
 
 #include <utility>
 
-#include "settings/encoding.h"
+#include "settings/value_format.h"
 #include "settings/keys.h"
 
 namespace tellu {

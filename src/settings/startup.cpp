@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "settings/encoding.h"
+#include "settings/value_format.h"
 #include "settings/keys.h"
 #include "text/paths.h"
 #include "text/sjis.h"

@@ -9,9 +9,9 @@
 #include <utility>
 #include <vector>
 
-#include "app/ini_chars.h"
-#include "app/ini_file.h"
-#include "app/profile_value.h"
+#include "ini/ini_chars.h"
+#include "ini/ini_file.h"
+#include "ini/profile_value.h"
 #include "platform/fake_files.h"
 
 namespace {

@@ -9,7 +9,7 @@
 
 #include "app/command_line.h"
 #include "app/launch.h"
-#include "app/typed_line.h"
+#include "bar/typed_line.h"
 #include "text/paths.h"
 
 namespace {

@@ -7,7 +7,7 @@
 #include <string_view>
 
 #include "console/entry_line.h"
-#include "platform/std_files.h"
+#include "files/std_files.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::string_view text(reinterpret_cast<const char*>(data), size);

@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <string>
 
-#include "settings/encoding.h"
+#include "settings/value_format.h"
 #include "settings/message_table.h"
 #include "settings/startup.h"
 

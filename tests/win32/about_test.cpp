@@ -11,10 +11,10 @@
 
 #include "chat/status.h"
 #include "text/sjis.h"
-#include "win32/about_dlg.h"
+#include "gui/about_dlg.h"
 #include "win32/bmp_menu_capture.h"
 #include "win32/resource.h"
-#include "win32/startup_notice.h"
+#include "gui/startup_notice.h"
 
 namespace tellu {
 namespace {

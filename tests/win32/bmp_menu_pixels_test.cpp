@@ -1,7 +1,7 @@
 // The pixel work behind the menu's pictures and the see-through copy.
 #include <gtest/gtest.h>
 
-#include "win32/bitmap_draw.h"
+#include "gui/bitmap_draw.h"
 
 namespace tellu {
 namespace {

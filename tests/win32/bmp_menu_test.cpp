@@ -1,6 +1,6 @@
 // CBmpMenu driven as a user would: keys and clicks posted to its windows from
 // the owner while the menu's own loop runs.
-#include "win32/bmp_menu.h"
+#include "gui/bmp_menu.h"
 
 #include <gtest/gtest.h>
 

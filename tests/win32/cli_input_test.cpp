@@ -3,9 +3,9 @@
 #include <gtest/gtest.h>
 
 #include "cli_process_test.h"
-#include "console/win_input_lines.h"
-#include "console/win_places.h"
-#include "platform/std_files.h"
+#include "win32/win_input_lines.h"
+#include "win32/win_places.h"
+#include "files/std_files.h"
 
 namespace tellu {
 namespace {

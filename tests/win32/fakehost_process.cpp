@@ -3,9 +3,9 @@
 #include <cstdlib>
 #include <functional>
 
-#include "platform/std_files.h"
+#include "files/std_files.h"
 #include "win32/message_window.h"
-#include "win32/host_window.h"
+#include "gui/host_window.h"
 #include "win32/wide_text.h"
 
 namespace tellu::testing {

@@ -1,6 +1,6 @@
 // Attach-mode typing and clicking into a real host window: fakehost's
 // record of what it was sent and posted.
-#include "win32/host_typing.h"
+#include "gui/host_typing.h"
 
 #include <gtest/gtest.h>
 
@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "fakehost_process.h"
-#include "win32/host_window.h"
+#include "gui/host_window.h"
 #include "win32/message_window.h"
 #include "win32/wide_text.h"
 #include "win32/win_timers.h"

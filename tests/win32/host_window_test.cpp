@@ -1,6 +1,6 @@
 // Finding the host window by its exact caption and the recheck walk down
 // the Z order, on windows of this process.
-#include "win32/host_window.h"
+#include "gui/host_window.h"
 
 #include <gtest/gtest.h>
 

@@ -9,10 +9,10 @@
 #include <string>
 #include <vector>
 
-#include "app/ini_file.h"
-#include "app/ini_text.h"
-#include "app/profile_value.h"
-#include "platform/std_files.h"
+#include "ini/ini_file.h"
+#include "ini/ini_text.h"
+#include "ini/profile_value.h"
+#include "files/std_files.h"
 #include "text/sjis.h"
 #include "text/sjis_char.h"
 

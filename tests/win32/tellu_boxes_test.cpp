@@ -15,7 +15,7 @@
 #include "chat/wire.h"
 #include "tellu_launch_rig.h"
 #include "text/sjis.h"
-#include "win32/host_window.h"
+#include "gui/host_window.h"
 #include "win32/resource.h"
 #include "win32/wide_text.h"
 

@@ -13,7 +13,7 @@
 #include "../../tools/fakehost/remote.h"
 #include "fakehost_process.h"
 #include "tellu_process.h"
-#include "win32/host_window.h"
+#include "gui/host_window.h"
 #include "win32/message_window.h"
 #include "win32/wide_text.h"
 #include "win32/win_net.h"

@@ -10,7 +10,7 @@
 
 #include "tellu_launch_rig.h"
 #include "win32/bmp_menu_capture.h"
-#include "win32/host_window.h"
+#include "gui/host_window.h"
 #include "win32/message_window.h"
 #include "relay/relay.h"
 #include "win32/resource.h"

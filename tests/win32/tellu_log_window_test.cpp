@@ -13,9 +13,9 @@
 #include "platform/shell.h"
 #include "tellu_process.h"
 #include "win32/bmp_menu_capture.h"
-#include "win32/log_window.h"
+#include "gui/log_window.h"
 #include "win32/resource.h"
-#include "win32/tile_painter.h"
+#include "gui/tile_painter.h"
 #include "win32/wide_text.h"
 #include "win32/window.h"
 

@@ -2,7 +2,7 @@
 
 #include <cstdlib>
 
-#include "platform/std_files.h"
+#include "files/std_files.h"
 #include "win32/message_window.h"
 #include "win32/wide_text.h"
 #include "win32/win_net.h"

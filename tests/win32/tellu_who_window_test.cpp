@@ -12,10 +12,10 @@
 #include "text/sjis.h"
 #include "wire_bytes.h"
 #include "win32/bmp_menu_capture.h"
-#include "win32/host_window.h"
-#include "win32/picture_list.h"
+#include "gui/host_window.h"
+#include "gui/picture_list.h"
 #include "win32/resource.h"
-#include "win32/who_window.h"
+#include "gui/who_window.h"
 
 namespace tellu {
 namespace {

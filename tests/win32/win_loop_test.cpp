@@ -7,7 +7,7 @@
 #include <utility>
 #include <vector>
 
-#include "win32/host_window.h"
+#include "gui/host_window.h"
 #include "win32/wide_text.h"
 #include "win32/message_window.h"
 #include "win32/win_timers.h"

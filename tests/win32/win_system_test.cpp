@@ -4,8 +4,8 @@
 #include <string>
 
 #include "fakehost_process.h"
-#include "platform/std_files.h"
-#include "win32/host_window.h"
+#include "files/std_files.h"
+#include "gui/host_window.h"
 #include "win32/message_window.h"
 #include "win32/wide_text.h"
 #include "win32/win_registry.h"

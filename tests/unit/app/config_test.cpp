@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "app/config.h"
-#include "app/ini_file.h"
+#include "ini/ini_file.h"
 #include "platform/fake_files.h"
 #include "text/paths.h"
 

@@ -3,7 +3,7 @@
 
 #include "app/host_dir.h"
 #include "app/host_title.h"
-#include "app/ini_file.h"
+#include "ini/ini_file.h"
 #include "app/startup_texts.h"
 #include "platform/fake_files.h"
 #include "text/sjis.h"

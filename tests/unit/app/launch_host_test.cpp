@@ -1,7 +1,7 @@
 // Launch mode's slot choice, backup, patch, start of PROG and restore.
 #include <gtest/gtest.h>
 
-#include "app/ini_file.h"
+#include "ini/ini_file.h"
 #include "app/launch.h"
 #include "app/startup_texts.h"
 #include "platform/fake_files.h"

@@ -5,7 +5,7 @@
 #include <optional>
 
 #include "app/launch_wait.h"
-#include "app/slide.h"
+#include "bar/slide.h"
 #include "platform/fake_timers.h"
 
 namespace tellu {

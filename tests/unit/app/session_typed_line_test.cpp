@@ -1,7 +1,7 @@
 // A typed line as the bar's field sends it: tabs, the 110-byte field, F4's name.
 #include <gtest/gtest.h>
 
-#include "app/typed_line.h"
+#include "bar/typed_line.h"
 
 namespace tellu {
 namespace {

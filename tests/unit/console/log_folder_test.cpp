@@ -9,7 +9,7 @@
 #include <string>
 
 #include "console/log_folder.h"
-#include "platform/std_files.h"
+#include "files/std_files.h"
 
 namespace tellu {
 namespace {

@@ -1,4 +1,4 @@
-#include "settings/encoding.h"
+#include "settings/value_format.h"
 
 #include <gtest/gtest.h>
 
