@@ -136,8 +136,11 @@ TEST_F(SocketNetTest, TheAcceptLoopTakesWhatWaitsAndDropsWhatFails) {
       EXPECT_TRUE(s->IsOpen());
       EXPECT_EQ(s->PeerAddress(), "127.0.0.1");
     }
-    for (size_t i = 0; i < wires.size(); ++i)
-      if (wires[i] && !wires[i]->notify_ok) EXPECT_EQ(wires[i]->releases, 1) << "left open: " << i;
+    for (size_t i = 0; i < wires.size(); ++i) {
+      if (wires[i] && !wires[i]->notify_ok) {
+        EXPECT_EQ(wires[i]->releases, 1) << "left open: " << i;
+      }
+    }
     listener.reset();
     EXPECT_EQ(system_.listen_releases, 1) << "released more or less than once";
   }
