@@ -99,7 +99,7 @@ void StreamCore::Begin() {
 void StreamCore::FailLater(Net::ConnectFn done) {
   if (!released_) {
     released_ = true;
-    io_->Release(false);
+    if (io_) io_->Release(false);
   }
   state_ = State::kConnecting;
   done_ = std::move(done);

@@ -39,6 +39,8 @@ class StreamLoop {
   virtual void CancelTimer(uintptr_t id) = 0;
 };
 
+class StreamCore;
+
 // One platform socket as the core sees it.  Its destructor closes the socket
 // without touching the loop, which may be gone by then.
 class StreamIo {
@@ -50,6 +52,11 @@ class StreamIo {
     int port = 0;
   };
   virtual ~StreamIo() = default;
+  // Starts the notifications, which go to `core` and hold it; false when
+  // they cannot be had.
+  virtual bool Notify(const std::shared_ptr<StreamCore>& core) = 0;
+  // Starts a connect on a socket not yet connected; false when it cannot.
+  virtual bool Connect(const End& to) = 0;
   // Bytes read (> 0), 0 at the peer's end, kWouldBlock or kFailed.
   virtual long Receive(char* buffer, size_t size) = 0;
   // Bytes taken (> 0), kWouldBlock or kFailed.
@@ -63,8 +70,6 @@ class StreamIo {
   // destroy what was just sent.
   virtual void Release(bool graceful) = 0;
 };
-
-class StreamCore;
 
 // The streams of one Net.  While one of them has more unsent than its peer
 // takes, the others leave their input unread: what they would read is mostly
@@ -107,8 +112,8 @@ class StreamCore : public std::enable_shared_from_this<StreamCore> {
   void Begin();
   // A connect under way reports to done.
   void Connecting(Net::ConnectFn done) { done_ = std::move(done); }
-  // A connect that could not start is reported from the loop all the same,
-  // unless closed first.
+  // A connect that could not start (perhaps without a socket: no io) is
+  // reported from the loop all the same, unless closed first.
   void FailLater(Net::ConnectFn done);
 
   // What the adapter tells.  PeerClosed is for systems that report the

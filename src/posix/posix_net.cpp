@@ -33,23 +33,16 @@ bool Prepare(int fd) {
   return true;
 }
 
-bool Resolve(const std::string& host, int port, sockaddr_in& out) {
-  out = sockaddr_in{};
-  out.sin_family = AF_INET;
-  out.sin_port = htons(static_cast<uint16_t>(port));
-  if (inet_pton(AF_INET, host.c_str(), &out.sin_addr) == 1) return true;
-  addrinfo hints{};
-  hints.ai_family = AF_INET;
-  hints.ai_socktype = SOCK_STREAM;
-  addrinfo* found = nullptr;
-  if (getaddrinfo(host.c_str(), nullptr, &hints, &found) != 0 || !found) return false;
-  out.sin_addr = reinterpret_cast<const sockaddr_in*>(found->ai_addr)->sin_addr;
-  freeaddrinfo(found);
-  return true;
-}
-
 StreamIo::End EndOf(const sockaddr_in& a) {
   return {ntohl(a.sin_addr.s_addr), ntohs(a.sin_port)};
+}
+
+sockaddr_in AddressOf(const StreamIo::End& end) {
+  sockaddr_in a{};
+  a.sin_family = AF_INET;
+  a.sin_addr.s_addr = htonl(end.address);
+  a.sin_port = htons(static_cast<uint16_t>(end.port));
+  return a;
 }
 
 class PosixStreamLoop : public StreamLoop {
@@ -71,8 +64,23 @@ class PosixIo : public StreamIo {
   ~PosixIo() override {
     if (fd_ >= 0) ::close(fd_);
   }
-  int fd() const { return fd_; }
 
+  bool Notify(const std::shared_ptr<StreamCore>& core) override {
+    loop_.Watch(fd_, 0, [core, this](unsigned ready) {
+      if (core->connecting()) {
+        core->Connected(!ConnectFailed());
+        return;
+      }
+      if (ready & (PosixLoop::kRead | PosixLoop::kError)) core->Readable();
+      if (ready & (PosixLoop::kWrite | PosixLoop::kError)) core->Writable();
+    });
+    return true;
+  }
+  bool Connect(const End& to) override {
+    const sockaddr_in a = AddressOf(to);
+    return ::connect(fd_, reinterpret_cast<const sockaddr*>(&a), sizeof a) == 0 ||
+           errno == EINPROGRESS;
+  }
   long Receive(char* buffer, size_t size) override {
     for (;;) {
       const ssize_t n = ::recv(fd_, buffer, size, 0);
@@ -117,6 +125,8 @@ class PosixIo : public StreamIo {
     ::close(fd_);
     fd_ = -1;
   }
+
+ private:
   bool ConnectFailed() const {
     int error = 0;
     socklen_t len = sizeof error;
@@ -124,134 +134,91 @@ class PosixIo : public StreamIo {
     return error != 0;
   }
 
- private:
   PosixLoop& loop_;
   int fd_;
 };
 
-// Makes the stream over fd and starts watching it.
-std::shared_ptr<StreamCore> Start(PosixLoop& loop, const std::shared_ptr<StreamGroup>& group,
-                                  int fd, StreamCore::State state) {
-  auto io = std::make_unique<PosixIo>(loop, fd);
-  PosixIo* raw = io.get();
-  auto core = std::make_shared<StreamCore>(group, std::move(io), state);
-  loop.Watch(fd, 0, [core, raw](unsigned ready) {
-    if (core->connecting()) {
-      core->Connected(!raw->ConnectFailed());
-      return;
-    }
-    if (ready & (PosixLoop::kRead | PosixLoop::kError)) core->Readable();
-    if (ready & (PosixLoop::kWrite | PosixLoop::kError)) core->Writable();
-  });
-  core->Begin();
-  return core;
-}
-
-class ListenSocket : public std::enable_shared_from_this<ListenSocket> {
+class PosixListenIo : public ListenIo {
  public:
-  ListenSocket(PosixLoop& loop, std::shared_ptr<StreamGroup> group, int fd, int port,
-               Net::AcceptFn accept)
-      : loop_(loop), group_(std::move(group)), fd_(fd), port_(port), accept_(std::move(accept)) {}
-  ~ListenSocket() {
+  PosixListenIo(PosixLoop& loop, int fd, int port) : loop_(loop), fd_(fd), port_(port) {}
+  ~PosixListenIo() override {
     if (fd_ >= 0) ::close(fd_);
   }
-  void Begin() {
-    loop_.Watch(fd_, PosixLoop::kRead, [self = shared_from_this()](unsigned) { self->OnReady(); });
+  bool Notify(std::function<void()> ready) override {
+    loop_.Watch(fd_, PosixLoop::kRead, [ready = std::move(ready)](unsigned) { ready(); });
+    return true;
   }
-  void Close() {
+  std::unique_ptr<StreamIo> Accept(bool& more) override {
+    const int fd = ::accept(fd_, nullptr, nullptr);
+    more = fd >= 0 || errno == EINTR;
+    if (fd < 0) return nullptr;
+    if (!Prepare(fd)) {
+      ::close(fd);
+      return nullptr;
+    }
+    return std::make_unique<PosixIo>(loop_, fd);
+  }
+  void Release() override {
     if (fd_ < 0) return;
     loop_.Unwatch(fd_);
     ::close(fd_);
     fd_ = -1;
   }
-  int port() const { return port_; }
+  int Port() const override { return port_; }
 
  private:
-  void OnReady() {
-    // A few per round; a failed accept is dropped.
-    for (int i = 0; i < 16 && fd_ >= 0; ++i) {
-      const int fd = ::accept(fd_, nullptr, nullptr);
-      if (fd < 0) {
-        if (errno == EINTR) continue;
-        return;
-      }
-      if (!Prepare(fd)) {
-        ::close(fd);
-        continue;
-      }
-      auto core = Start(loop_, group_, fd, StreamCore::State::kOpen);
-      auto accept = accept_;  // the callback may stop this listener
-      accept(MakeStream(std::move(core)));
-    }
-  }
-
   PosixLoop& loop_;
-  std::shared_ptr<StreamGroup> group_;
   int fd_;
   int port_;
-  Net::AcceptFn accept_;
 };
 
-class PosixListener : public Listener {
+class PosixCalls : public SocketCalls {
  public:
-  explicit PosixListener(std::shared_ptr<ListenSocket> socket) : socket_(std::move(socket)) {}
-  ~PosixListener() override { socket_->Close(); }
-  int Port() const override { return socket_->port(); }
+  explicit PosixCalls(PosixLoop& loop) : loop_(loop) {}
+
+  std::unique_ptr<ListenIo> Listen(int port) override {
+    const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
+    if (fd < 0) return nullptr;
+    const int one = 1;
+    setsockopt(fd, SOL_SOCKET, SO_REUSEADDR, &one, sizeof one);
+    sockaddr_in a = AddressOf({INADDR_ANY, port});
+    socklen_t len = sizeof a;
+    if (!Prepare(fd) || ::bind(fd, reinterpret_cast<sockaddr*>(&a), sizeof a) != 0 ||
+        ::listen(fd, 5) != 0 || getsockname(fd, reinterpret_cast<sockaddr*>(&a), &len) != 0) {
+      ::close(fd);
+      return nullptr;
+    }
+    return std::make_unique<PosixListenIo>(loop_, fd, ntohs(a.sin_port));
+  }
+  bool Resolve(const std::string& host, uint32_t& address) override {
+    in_addr dotted{};
+    if (inet_pton(AF_INET, host.c_str(), &dotted) == 1) {
+      address = ntohl(dotted.s_addr);
+      return true;
+    }
+    addrinfo hints{};
+    hints.ai_family = AF_INET;
+    hints.ai_socktype = SOCK_STREAM;
+    addrinfo* found = nullptr;
+    if (getaddrinfo(host.c_str(), nullptr, &hints, &found) != 0 || !found) return false;
+    address = EndOf(*reinterpret_cast<const sockaddr_in*>(found->ai_addr)).address;
+    freeaddrinfo(found);
+    return true;
+  }
+  std::unique_ptr<StreamIo> Socket() override {
+    const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
+    if (fd < 0) return nullptr;
+    auto io = std::make_unique<PosixIo>(loop_, fd);
+    return Prepare(fd) ? std::move(io) : nullptr;
+  }
 
  private:
-  std::shared_ptr<ListenSocket> socket_;
+  PosixLoop& loop_;
 };
 
 }  // namespace
 
 PosixNet::PosixNet(PosixLoop& loop)
-    : loop_(loop), group_(std::make_shared<StreamGroup>(std::make_unique<PosixStreamLoop>(loop))) {}
-
-PosixNet::~PosixNet() = default;
-
-std::unique_ptr<Listener> PosixNet::Listen(int port, AcceptFn accept) {
-  if (!ListenPortOk(port)) return nullptr;
-  const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
-  if (fd < 0) return nullptr;
-  const int one = 1;
-  setsockopt(fd, SOL_SOCKET, SO_REUSEADDR, &one, sizeof one);
-  sockaddr_in a{};
-  a.sin_family = AF_INET;
-  a.sin_addr.s_addr = htonl(INADDR_ANY);
-  a.sin_port = htons(static_cast<uint16_t>(port));
-  socklen_t len = sizeof a;
-  if (!Prepare(fd) || ::bind(fd, reinterpret_cast<sockaddr*>(&a), sizeof a) != 0 ||
-      ::listen(fd, 5) != 0 || getsockname(fd, reinterpret_cast<sockaddr*>(&a), &len) != 0) {
-    ::close(fd);
-    return nullptr;
-  }
-  auto socket =
-      std::make_shared<ListenSocket>(loop_, group_, fd, ntohs(a.sin_port), std::move(accept));
-  socket->Begin();
-  return std::make_unique<PosixListener>(std::move(socket));
-}
-
-std::unique_ptr<Stream> PosixNet::Connect(const std::string& host, int port, ConnectFn done) {
-  sockaddr_in a{};
-  int fd = -1;
-  if (ConnectTargetOk(host, port) && Resolve(host, port, a)) {
-    fd = ::socket(AF_INET, SOCK_STREAM, 0);
-    if (fd >= 0 && (!Prepare(fd) || (::connect(fd, reinterpret_cast<sockaddr*>(&a), sizeof a) != 0 &&
-                                     errno != EINPROGRESS))) {
-      ::close(fd);
-      fd = -1;
-    }
-  }
-  if (fd < 0) {
-    auto core = std::make_shared<StreamCore>(group_, std::make_unique<PosixIo>(loop_, -1),
-                                             StreamCore::State::kConnecting);
-    core->FailLater(std::move(done));
-    return MakeStream(std::move(core));
-  }
-  // Even an immediate success is reported from the loop, once writable.
-  auto core = Start(loop_, group_, fd, StreamCore::State::kConnecting);
-  core->Connecting(std::move(done));
-  return MakeStream(std::move(core));
-}
+    : SocketNet(std::make_unique<PosixStreamLoop>(loop), std::make_unique<PosixCalls>(loop)) {}
 
 }  // namespace tellu

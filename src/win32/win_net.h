@@ -4,15 +4,10 @@
 #pragma once
 #include <winsock2.h>
 
-#include <memory>
-#include <string>
-
-#include "platform/net.h"
+#include "platform/socket_net.h"
 #include "win32/message_window.h"
 
 namespace tellu {
-
-class StreamGroup;
 
 // Winsock for the life of the program.
 class WinsockSession {
@@ -30,16 +25,9 @@ class WinsockSession {
 // The message window must outlive every listener and stream made here.
 // Host names other than dotted addresses are resolved with a short blocking
 // lookup.
-class WinNet : public Net {
+class WinNet : public SocketNet {
  public:
   explicit WinNet(MessageWindow& window);
-  ~WinNet() override;
-  std::unique_ptr<Listener> Listen(int port, AcceptFn accept) override;
-  std::unique_ptr<Stream> Connect(const std::string& host, int port, ConnectFn done) override;
-
- private:
-  MessageWindow& window_;
-  std::shared_ptr<StreamGroup> group_;
 };
 
 }  // namespace tellu
