@@ -7,7 +7,7 @@
 
 #include "settings/dialog_edit.h"
 #include "settings/encoding.h"
-#include "win32/resource.h"
+#include "res/resource.h"
 #include "win32/wide_text.h"
 
 namespace tellu {

@@ -8,7 +8,7 @@
 
 #include "bar/text_limit.h"
 #include "chat/movement.h"
-#include "win32/resource.h"
+#include "res/resource.h"
 #include "win32/tellu_dlg.h"
 #include "win32/wide_text.h"
 

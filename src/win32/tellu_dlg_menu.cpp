@@ -1,11 +1,12 @@
 // CTelluDlg's commands: buttons, the status and avatar menus, and the system
 // menu's own items.
 #include "avatar/exchange.h"
+#include "bar/system_menu_items.h"
 #include "chat/status.h"
 #include "win32/about_dlg.h"
 #include "win32/avatar_popup.h"
 #include "win32/help.h"
-#include "win32/resource.h"
+#include "res/resource.h"
 #include "win32/tellu_dlg.h"
 #include "win32/wide_text.h"
 

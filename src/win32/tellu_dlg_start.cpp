@@ -9,7 +9,7 @@
 #include "settings/keys.h"
 #include "settings/startup.h"
 #include "win32/host_window.h"
-#include "win32/resource.h"
+#include "res/resource.h"
 #include "win32/tellu_dlg.h"
 #include "win32/wide_text.h"
 

@@ -3,7 +3,7 @@
 #include <utility>
 
 #include "win32/log_window.h"  // kRefreshMessage
-#include "win32/resource.h"
+#include "res/resource.h"
 #include "win32/wide_text.h"
 
 namespace tellu {

@@ -11,7 +11,7 @@
 #include "fakehost_process.h"
 #include "tellu_process.h"
 #include "win32/bmp_menu_capture.h"
-#include "win32/resource.h"
+#include "res/resource.h"
 #include "win32/wide_text.h"
 
 namespace tellu {

@@ -16,7 +16,7 @@
 #include "tellu_launch_rig.h"
 #include "text/sjis.h"
 #include "win32/host_window.h"
-#include "win32/resource.h"
+#include "res/resource.h"
 #include "win32/wide_text.h"
 
 namespace tellu {

@@ -8,7 +8,7 @@
 
 #include "tellu_launch_rig.h"
 #include "win32/bmp_menu_capture.h"
-#include "win32/resource.h"
+#include "res/resource.h"
 
 namespace tellu {
 namespace {

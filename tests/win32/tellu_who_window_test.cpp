@@ -14,7 +14,7 @@
 #include "win32/bmp_menu_capture.h"
 #include "win32/host_window.h"
 #include "win32/picture_list.h"
-#include "win32/resource.h"
+#include "res/resource.h"
 #include "win32/who_window.h"
 
 namespace tellu {

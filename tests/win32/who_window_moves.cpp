@@ -16,7 +16,7 @@
 #include <vector>
 
 #include "tellu_launch_rig.h"
-#include "win32/resource.h"
+#include "res/resource.h"
 #include "win32/who_window.h"
 
 namespace tellu {
