@@ -65,17 +65,17 @@ int ObjectTable::FindOther(std::string_view name) const {
 
 Mark MarkOf(const Position& pos) {
   Mark mark;
-  int z_mark = pos.z & 0x0F;
-  int index = (pos.dir & 0x08) ? 0 : pos.dir & 0x0F;
+  int z_mark = pos.z & kMarkBits;
+  int index = (pos.dir & kIndexZeroBit) ? 0 : pos.dir & kMarkBits;
   const std::array<StatusEntry, 8>* table = nullptr;
-  if (z_mark == 1) {
+  if (z_mark == kTelluMark) {
     mark.companion = Companion::kTellu;
     table = &kTelluStatus;
-  } else if (z_mark == 4) {
+  } else if (z_mark == kMiraboMark) {
     mark.companion = Companion::kMirabo;
     table = &kMiraboStatus;
   } else {
-    mark.hash = z_mark == 0x0F;
+    mark.hash = z_mark == kHashMark;
     return mark;
   }
   mark.status = index;

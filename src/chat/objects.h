@@ -51,7 +51,14 @@ class ObjectTable {
   std::array<ObjectRecord, kLastObject + 1> records_;
 };
 
-// Status marks hidden in the low four bits of a person's z and dir.
+// Status marks hidden in the low four bits of a person's z and dir: z names
+// the companion program, dir the index into its table.
+inline constexpr int kMarkBits = 0x0F;
+inline constexpr int kTelluMark = 1;
+inline constexpr int kMiraboMark = 4;
+inline constexpr int kHashMark = 0x0F;      // no companion; the Who line ends in "#"
+inline constexpr int kIndexZeroBit = 0x08;  // in dir: index 0 whatever the other bits
+
 struct StatusEntry {
   std::string_view label;  // Shift-JIS
   int bitmap;
