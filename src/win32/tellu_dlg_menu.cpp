@@ -3,10 +3,10 @@
 #include "avatar/exchange.h"
 #include "bar/system_menu_items.h"
 #include "chat/status.h"
+#include "res/resource.h"
 #include "win32/about_dlg.h"
 #include "win32/avatar_popup.h"
 #include "win32/help.h"
-#include "res/resource.h"
 #include "win32/tellu_dlg.h"
 #include "win32/wide_text.h"
 

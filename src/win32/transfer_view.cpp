@@ -4,8 +4,8 @@
 
 #include <utility>
 
-#include "win32/bar_keys.h"
 #include "res/resource.h"
+#include "win32/bar_keys.h"
 #include "win32/wide_text.h"
 
 namespace tellu {

@@ -2,8 +2,8 @@
 
 #include <utility>
 
-#include "win32/log_window.h"  // kRefreshMessage
 #include "res/resource.h"
+#include "win32/log_window.h"  // kRefreshMessage
 #include "win32/wide_text.h"
 
 namespace tellu {

@@ -12,10 +12,10 @@
 #include <utility>
 
 #include "chat/status.h"
+#include "res/resource.h"
 #include "text/sjis.h"
 #include "win32/about_dlg.h"
 #include "win32/bmp_menu_capture.h"
-#include "res/resource.h"
 #include "win32/startup_notice.h"
 
 namespace tellu {

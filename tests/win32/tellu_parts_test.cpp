@@ -11,9 +11,9 @@
 #include <vector>
 
 #include "bar/system_menu_items.h"
-#include "chat/objects.h"
 #include "chat/status.h"
 #include "platform/fake_files.h"
+#include "res/resource.h"
 #include "tellu_process.h"
 #include "win32/avatar_popup.h"
 #include "win32/bar_keys.h"
@@ -21,7 +21,6 @@
 #include "win32/bmp_menu_capture.h"
 #include "win32/help.h"
 #include "win32/message_window.h"
-#include "res/resource.h"
 #include "win32/status_popup.h"
 #include "win32/system_menu.h"
 #include "win32/transfer_view.h"
@@ -203,18 +202,19 @@ TEST(TelluStatusMenu, KeyboardChoiceSendsExactlyOneCommand) {
   Drain();
   EXPECT_EQ(owner.commands, std::vector<UINT>{802});
 
-  // Six statuses, "ラブラブ" left out, each with its picture.
+  // The statuses of the menu table (pinned by the unit test), each with its
+  // picture.
   const std::vector<MenuRow> rows = Rows(popup.Menu());
-  ASSERT_EQ(rows.size(), 6u);
-  const UINT ids[] = {800, 801, 802, 803, 804, 806};
+  const auto expected = StatusMenu();
+  ASSERT_EQ(rows.size(), expected.size());
   for (size_t i = 0; i < rows.size(); ++i) {
-    EXPECT_EQ(rows[i].id, ids[i]);
-    EXPECT_EQ(rows[i].text, Wide(kTelluStatus[ids[i] - 800].label));
+    EXPECT_EQ(rows[i].id, UINT(expected[i].command));
+    EXPECT_EQ(rows[i].text, Wide(expected[i].label));
     MENUITEMINFOW info{};
     info.cbSize = sizeof info;
     info.fMask = MIIM_CHECKMARKS;
     GetMenuItemInfoW(popup.Menu(), static_cast<UINT>(i), TRUE, &info);
-    EXPECT_EQ(info.hbmpUnchecked, pictures.Get(static_cast<int>(ids[i] - 800)));
+    EXPECT_EQ(info.hbmpUnchecked, pictures.Get(expected[i].index));
   }
 }
 

@@ -7,9 +7,9 @@
 #include <string>
 
 #include "platform/std_files.h"
+#include "res/resource.h"
 #include "tellu_launch_rig.h"
 #include "win32/bmp_menu_capture.h"
-#include "res/resource.h"
 #include "win32/settings_dlg.h"
 #include "win32/wide_text.h"
 

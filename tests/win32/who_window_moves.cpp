@@ -15,8 +15,8 @@
 #include <thread>
 #include <vector>
 
-#include "tellu_launch_rig.h"
 #include "res/resource.h"
+#include "tellu_launch_rig.h"
 #include "win32/who_window.h"
 
 namespace tellu {
