@@ -43,7 +43,7 @@ int wmain(int argc, wchar_t** argv) {
     fwprintf(stderr, L"package_drive: no input bar\n");
     return 1;
   }
-  if (step == L"help") return PostMessageW(bar, WM_SYSCOMMAND, kHelpCommand, 0) ? 0 : 1;
+  if (step == L"help") return PostMessageW(bar, WM_SYSCOMMAND, tellu::kHelpCommand, 0) ? 0 : 1;
   if (step == L"close-bar") return PostMessageW(bar, WM_CLOSE, 0, 0) ? 0 : 1;
   if (argc != 3) return 2;
   HWND edit = GetDlgItem(bar, IDC_BAR_EDIT);
