@@ -56,7 +56,7 @@ std::string Pos(int x, int y, int z, int dir) {
 std::string Str(std::string_view s) { return static_cast<char>(s.size()) + std::string(s); }
 
 struct Message {
-  int direction;
+  Direction direction;
   std::string payload;
 };
 
@@ -66,25 +66,25 @@ class Room : private ChatParts<NullRelay> {
  public:
   Room() {
     host_count = 1;
-    core.DispAddBin(kFromHost, Bytes({1, 6, 3, 0, 0, 0, 0}) + Str("me"));
-    core.DispAddBin(kFromHost, Bytes({1, 5, 0, 3}) + Pos(100, 200, 97, 80));
+    core.DispAddBin(Direction::kFromHost, Bytes({1, 6, 3, 0, 0, 0, 0}) + Str("me"));
+    core.DispAddBin(Direction::kFromHost, Bytes({1, 5, 0, 3}) + Pos(100, 200, 97, 80));
     for (int n = 2; n <= 5; ++n) {
       std::string name = "person" + std::to_string(n);
-      core.DispAddBin(kFromServer, Bytes({0xFF, 0x0D}) + Str(name) + static_cast<char>(n));
+      core.DispAddBin(Direction::kFromServer, Bytes({0xFF, 0x0D}) + Str(name) + static_cast<char>(n));
     }
     host_count = 2;
   }
-  int Dispatch(const Message& m) { return core.DispAddBin(m.direction, m.payload); }
+  Verdict Dispatch(const Message& m) { return core.DispAddBin(m.direction, m.payload); }
   LogStore& entries() { return log; }
 };
 
-const Message kObjectMove{kFromServer, Bytes({3, 1}) + Pos(150, 230, 97, 81)};
-const Message kOwnMove{kFromHost, Bytes({1, 1}) + Pos(104, 200, 100, 90)};
-const Message kBatch{kFromServer, Bytes({0xFE, 0x0C, 2, 0, 3}) + Pos(1, 2, 97, 0) +
+const Message kObjectMove{Direction::kFromServer, Bytes({3, 1}) + Pos(150, 230, 97, 81)};
+const Message kOwnMove{Direction::kFromHost, Bytes({1, 1}) + Pos(104, 200, 100, 90)};
+const Message kBatch{Direction::kFromServer, Bytes({0xFE, 0x0C, 2, 0, 3}) + Pos(1, 2, 97, 0) +
                                       Bytes({3, 0, 3}) + Pos(3, 4, 97, 1) +
                                       Bytes({4, 0, 3}) + Pos(5, 6, 33, 0)};
-const Message kChat{kFromServer, Bytes({1, 0x0E, 0}) + Str("person2") + Str("good evening all")};
-const Message kPassThrough{kFromServer, Bytes({0x05, 0x07, 1, 2, 3, 4})};
+const Message kChat{Direction::kFromServer, Bytes({1, 0x0E, 0}) + Str("person2") + Str("good evening all")};
+const Message kPassThrough{Direction::kFromServer, Bytes({0x05, 0x07, 1, 2, 3, 4})};
 
 // Ten messages as a room sends them: mostly movement, some talk.
 const std::vector<Message>& Mix() {

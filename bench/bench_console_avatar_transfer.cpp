@@ -128,7 +128,7 @@ class Owner {
       : side_(loop, net, dir, &port_) {
     listener_ = net.Listen(0, [this](std::unique_ptr<Stream> connection) {
       auto sock = std::make_unique<CServSock>(std::move(connection), nullptr);
-      sock->SetConnectionKind(1);
+      sock->SetConnectionKind(SockKind::kPeerAccepted);
       sock->Send("ok\n");
       accepted_.push_back(std::make_unique<SCmdAccept>(side_, std::move(sock)));
     });

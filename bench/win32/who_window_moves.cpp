@@ -15,8 +15,8 @@
 #include <thread>
 #include <vector>
 
+#include "res/resource.h"
 #include "tellu_launch_rig.h"
-#include "win32/resource.h"
 #include "gui/who_window.h"
 
 namespace tellu {

@@ -9,10 +9,10 @@
 
 namespace tellu {
 
-int Session::Parser::DispAddBin(int direction, std::string_view payload) {
+Verdict Session::Parser::DispAddBin(Direction direction, std::string_view payload) {
   // Before a slot is chosen nothing can have connected; forward as the
   // relay does without a parser.
-  return s_.chat_ ? s_.chat_->DispAddBin(direction, payload) : kPassOn;
+  return s_.chat_ ? s_.chat_->DispAddBin(direction, payload) : Verdict::kPassOn;
 }
 
 Session::Session(Ports ports, Places places, Hooks hooks)

@@ -121,7 +121,7 @@ class Session {
   class Parser : public ParserPort {
    public:
     explicit Parser(Session& s) : s_(s) {}
-    int DispAddBin(int direction, std::string_view payload) override;
+    Verdict DispAddBin(Direction direction, std::string_view payload) override;
 
    private:
     Session& s_;

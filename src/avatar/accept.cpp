@@ -5,11 +5,6 @@
 
 namespace tellu {
 
-namespace {
-constexpr std::string_view kGetCommand = "getava,";
-constexpr std::string_view kPutCommand = "putava,";
-}  // namespace
-
 SCmdAccept::SCmdAccept(TransferSite& site, std::unique_ptr<CServSock> connection)
     : site_(site), connection_(std::move(connection)) {
   connection_->SetPeer(this);
@@ -31,7 +26,7 @@ void SCmdAccept::OnReceive(std::string_view bytes) {
     // The bytes after the command line belong to the transfer, in order.
     if (transfer_) return transfer_->OnReceive(bytes.substr(i));
     const auto b = static_cast<uint8_t>(bytes[i]);
-    if (b == '\n') {
+    if (b == kPeerLineEnd) {
       Evaluate();
     } else if (b >= 0x20) {
       line_ += static_cast<char>(b);
@@ -47,7 +42,7 @@ void SCmdAccept::Evaluate() {
   if (!get && !line.starts_with(kPutCommand)) return End();
   std::string_view rest = line.substr(kGetCommand.size());
   std::string_view name = rest, file;
-  if (std::size_t comma = rest.find(','); comma != std::string_view::npos) {
+  if (std::size_t comma = rest.find(kCommandFieldSeparator); comma != std::string_view::npos) {
     name = rest.substr(0, comma);
     file = rest.substr(comma + 1);
   }
@@ -64,7 +59,7 @@ void SCmdAccept::Evaluate() {
   transfer_ = std::make_unique<SCmdAvaSnd>(
       site_, *connection_, std::string(name), std::string(file), side,
       [this](Transfer&) { End(); });
-  connection_->SetConnectionKind(kPeerMovedOn);
+  connection_->SetConnectionKind(SockKind::kPeerMovedOn);
   connection_->SetPeer(transfer_.get());
   transfer_->Start();
 }

@@ -11,7 +11,7 @@ constexpr uint32_t kGreetingLimit = 8;
 SCmdAvaRcv::SCmdAvaRcv(TransferSite& site, const TransferOrder& order, EndedFn ended)
     : Transfer(site, order.peer, order.file, order.direction, std::move(ended)),
       address_(order.address),
-      sock_(site.net(), kOutgoingTransfer, nullptr) {
+      sock_(site.net(), SockKind::kOutgoingTransfer, nullptr) {
   state_ = kGreeting;
   remaining_ = kGreetingLimit;
   sock_.SetPeer(this);

@@ -4,6 +4,7 @@
 
 #include "avatar/accept.h"
 #include "avatar/ava_rcv.h"
+#include "chat/kinds.h"
 
 namespace tellu {
 
@@ -12,8 +13,8 @@ void AvatarRefresh(const ObjectTable& objects, const Movement& movement, RelayPo
   for (int n = kFirstOther; n <= kLastObject; ++n) {
     const ObjectRecord& r = objects.Get(n);
     if (r.name.empty() || final_path.find(r.avatar) == std::string::npos) continue;
-    relay.SendToHost(movement.RoomPositionRecord(n, std::string_view("\x01\x00", 2)));
-    relay.SendToHost(movement.RoomPositionRecord(n, std::string_view("\x00\x01", 2)));
+    relay.SendToHost(movement.RoomPositionRecord(n, kind::kReloadFirst));
+    relay.SendToHost(movement.RoomPositionRecord(n, kind::kReloadSecond));
   }
 }
 

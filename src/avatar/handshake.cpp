@@ -82,7 +82,7 @@ void Handshake::Answer(bool yes, const std::string& requester, const std::string
     l_.start_transfer({requester, address, file, TransferDirection::kPut});
   } else {
     l_.requests.Offered(requester, file);
-    Whisper(requester, std::string(t::kPrefix) + std::string(t::kOfferKey) + file + "," +
+    Whisper(requester, std::string(t::kPrefix) + std::string(t::kOfferKey) + file + t::kOfferSeparator +
                            EncodeAddress(own_address_then));
   }
   l_.flash.Stop();
@@ -91,7 +91,7 @@ void Handshake::Answer(bool yes, const std::string& requester, const std::string
 void Handshake::OnAvatarOffer(const std::string& owner, std::string_view text) {
   std::string_view rest = text.substr(std::min(text.size(), t::kOfferKey.size()));
   std::string_view file = rest, scrambled;
-  if (std::size_t comma = rest.find(','); comma != std::string_view::npos) {
+  if (std::size_t comma = rest.find(t::kOfferSeparator); comma != std::string_view::npos) {
     file = rest.substr(0, comma);
     scrambled = rest.substr(comma + 1);
   }

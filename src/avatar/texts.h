@@ -10,6 +10,8 @@ inline constexpr std::string_view kPrefix = "\x82\xA0\x82\xCC\x82\xA7,";  // あ
 inline constexpr std::string_view kNoticeKey = "\x82\xA6\x82\xC1\x82\xC6,";  // えっと,
 inline constexpr std::string_view kRequestKey = "\x83\x41\x83\x6F\x92\xB8\x91\xD5";  // アバ頂戴
 inline constexpr std::string_view kOfferKey = "AVA,";
+// An offer names the file, then this, then the scrambled address.
+inline constexpr char kOfferSeparator = ',';
 
 // Whole notices (prefix and notice keyword included).
 // あのぉ,えっと,ｱﾊﾞﾀﾌｧｲﾙを持ってません　^^;

@@ -8,8 +8,7 @@
 namespace tellu {
 namespace {
 
-constexpr std::string_view kOk = "ok";
-constexpr std::string_view kAck = "@";
+std::string Line(std::string_view words) { return std::string(words) + kPeerLineEnd; }
 
 // Upper-case hexadecimal only: any other byte, lower-case digits included,
 // counts 0, as every peer reads it.
@@ -122,10 +121,10 @@ void Transfer::Greeting(uint8_t b) {
   std::string_view line(buffer_.data(), cursor_);
   cursor_ = 0;
   remaining_ = 0;
-  if (line != kOk) return Close();
+  if (line != kPeerGreeting) return Close();
   const bool get = direction_ == TransferDirection::kGet;
-  std::string command = get ? "getava," : "putava,";
-  command += site_.OwnName() + "," + reference_ + "\n";
+  std::string command(get ? kGetCommand : kPutCommand);
+  command += site_.OwnName() + kCommandFieldSeparator + reference_ + kPeerLineEnd;
   if (get) {
     Send(command);
     count_ = 8;
@@ -154,7 +153,7 @@ void Transfer::SizeDigit(uint8_t b) {
   if (total_ != 0) return;
   // No chunk will come; a sender still waits for an acknowledgement, as
   // after any last chunk.
-  Send("@\n");
+  Send(Line(kAck));
   Finish();
 }
 
@@ -176,7 +175,7 @@ void Transfer::ChunkData(uint8_t b) {
   // chunk is still acknowledged, so that the peer ends as usual.
   if (!write_failed_ && !(file_ && file_->Write(std::string_view(buffer_.data(), count_))))
     write_failed_ = true;
-  Send("@\n");
+  Send(Line(kAck));
   done_ += count_;
   Progress();
   if (done_ < total_) {
@@ -189,7 +188,7 @@ void Transfer::ChunkData(uint8_t b) {
 }
 
 void Transfer::Acknowledgement(uint8_t b) {
-  if (b != '\n') {
+  if (b != kPeerLineEnd) {
     buffer_[cursor_++] = static_cast<char>(b);
     if (++remaining_ >= kChunk) Close();
     return;

@@ -17,8 +17,17 @@
 #include "platform/timers.h"
 #include "platform/ui.h"
 #include "relay/peer_object.h"
+#include "relay/protocol.h"
 
 namespace tellu {
+
+// The peer's lines: the command line ("getava," or "putava,", the asking
+// side's name, "," and the file reference), then one acknowledgement line
+// for each chunk received.
+inline constexpr std::string_view kGetCommand = "getava,";
+inline constexpr std::string_view kPutCommand = "putava,";
+inline constexpr char kCommandFieldSeparator = ',';
+inline constexpr std::string_view kAck = "@";
 
 // What the exchange's connections need from the program that keeps them.
 class TransferSite {

@@ -3,6 +3,8 @@
 #pragma once
 #include <vector>
 
+#include "bar/bar_controls.h"
+
 namespace tellu {
 
 struct Rect {
@@ -60,7 +62,8 @@ struct AnchoredControl {
   int id, top_left_type, bottom_right_type;
 };
 inline constexpr AnchoredControl kBarControls[] = {
-    {1001, 7, 3}, {1005, 1, 7}, {1059, 7, 3}, {1, 0, 0}, {1000, 0, 3}};
+    {kWhoButton, 7, 3}, {kMessageTableButton, 1, 7}, {kStatusButton, 7, 3}, {kBarOkButton, 0, 0},
+    {kBarEdit, 0, 3}};
 inline constexpr int kBarMinWidth = 80;
 inline constexpr int kBarMinHeight = 45;
 

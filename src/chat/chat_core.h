@@ -24,7 +24,7 @@ class ChatCore {
   ChatCore& operator=(const ChatCore&) = delete;
 
   // The relay's parser entry.
-  int DispAddBin(int direction, std::string_view payload) {
+  Verdict DispAddBin(Direction direction, std::string_view payload) {
     return dispatcher_.DispAddBin(direction, payload);
   }
 

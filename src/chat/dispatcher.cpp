@@ -10,11 +10,11 @@ Dispatcher::Dispatcher(Links links) : l_(links) {}
 
 // The work state of a call is its own: std::string takes what memory a line
 // needs, so the fixed work buffer of old and its failure path are gone.
-int Dispatcher::DispAddBin(int direction, std::string_view payload) {
+Verdict Dispatcher::DispAddBin(Direction direction, std::string_view payload) {
   Call call;
-  if (direction == kFromServer) {
+  if (direction == Direction::kFromServer) {
     Incoming(call, payload);
-  } else if (direction == kFromHost) {
+  } else if (direction == Direction::kFromHost) {
     Outgoing(call, payload);
   }
   Tail(call);

@@ -43,7 +43,7 @@ class Dispatcher {
   // already sent in rebuilt or early form).  Re-entrant: a nested call (the
   // automatic mute's notice, an automatic reply) sees what the outer call
   // changed before it.
-  int DispAddBin(int direction, std::string_view payload);
+  Verdict DispAddBin(Direction direction, std::string_view payload);
 
   // The relay's count of complete host messages; the login is the message
   // that makes it 1.
@@ -62,7 +62,7 @@ class Dispatcher {
  private:
   // What one call works with; nothing of it is shared with a nested call.
   struct Call {
-    int result = kPassOn;
+    Verdict result = Verdict::kPassOn;
     std::string prefix, text;  // the log entry; none while prefix is empty
     std::string reply_target, reply_text;
     bool reply = false;

@@ -10,10 +10,6 @@ namespace tellu {
 
 namespace {
 
-constexpr std::size_t kBatchRecord = 11;
-constexpr std::size_t kEventRecord = 4;
-constexpr std::size_t kRoomRecord = 13;
-
 uint8_t ByteAt(std::string_view p, std::size_t i) {
   return i < p.size() ? static_cast<uint8_t>(p[i]) : 0;
 }
@@ -41,27 +37,28 @@ void Dispatcher::ChatLine(Call& call, std::string_view p) {
   if (r.AtEnd()) return;
   std::string text = r.ReadString();
   if (l_.settings.IsMuted(speaker)) {
-    call.result = kSwallow;
+    call.result = Verdict::kSwallow;
     return;
   }
-  if (speaker != l_.state.own_name && l_.voice.TrackRepeat(speaker, text)) call.result = kSwallow;
+  if (speaker != l_.state.own_name && l_.voice.TrackRepeat(speaker, text))
+    call.result = Verdict::kSwallow;
   // A line the automatic mute has just swallowed is gone, whisper or not:
   // not logged, not offered to the exchange, not answered.
-  if (call.result != kPassOn) return;
+  if (call.result != Verdict::kPassOn) return;
   if (!call.whisper) {
     call.prefix = "<" + speaker + ">";
     call.text = std::move(text);
     return;
   }
   if (AvatarWhisperCheck(text, speaker)) {
-    call.result = kSwallow;
+    call.result = Verdict::kSwallow;
     return;
   }
   call.prefix = "{" + speaker + " -> " + l_.state.own_name + "}";
   call.text = std::move(text);
   l_.state.last_whisperer = speaker;
   if (auto reply = l_.voice.AutoReply(call.prefix, call.text, p)) {
-    call.result = kSwallow;
+    call.result = Verdict::kSwallow;
     call.reply = true;
     call.reply_target = std::move(speaker);
     call.reply_text = std::move(*reply);
@@ -75,7 +72,7 @@ void Dispatcher::ObjectNaming(Call& call, std::string_view p) {
   if (IsObject(n)) l_.objects.SetObject(n, name, "");
   call.who_changed = true;
   ToHost(BuildObjectNaming(name, n));
-  call.result = kSwallow;
+  call.result = Verdict::kSwallow;
 }
 
 void Dispatcher::SetPersonPosition(Call& call, int n, const Position& pos) {
@@ -91,31 +88,33 @@ void Dispatcher::SetPersonPosition(Call& call, int n, const Position& pos) {
 
 void Dispatcher::PositionBatch(Call& call, std::string_view p) {
   ObjectSet set;
-  for (std::size_t at = kind::kPositionBatch.size(); at < p.size(); at += kBatchRecord) {
+  for (std::size_t at = kind::kPositionBatch.size(); at < p.size(); at += kind::kBatchRecordSize) {
     int n = ByteAt(p, at);
     if (!IsOther(n)) continue;
-    l_.objects.SetRoom(n, ByteAt(p, at + 2));
-    SetPersonPosition(call, n, PayloadReader(p, at + 3).ReadPosition());
+    l_.objects.SetRoom(n, ByteAt(p, at + kind::kRecordRoom));
+    SetPersonPosition(call, n, PayloadReader(p, at + kind::kBatchRecordPosition).ReadPosition());
     set.set(n);
   }
   ToHost(l_.movement.PositionBatch(set));
-  call.result = kSwallow;
+  call.result = Verdict::kSwallow;
 }
 
 void Dispatcher::ObjectMove(Call& call, std::string_view p) {
   int n = ByteAt(p, 0);
   if (!IsOther(n)) return;
-  SetPersonPosition(call, n, PayloadReader(p, 2).ReadPosition());
+  SetPersonPosition(call, n, PayloadReader(p, kind::kMovePosition).ReadPosition());
   ToHost(l_.movement.ObjectMove(n));
-  call.result = kSwallow;
+  call.result = Verdict::kSwallow;
 }
 
 void Dispatcher::EventBatch(Call& call, std::string_view p) {
-  for (std::size_t at = kind::kEventBatch.size(); at < p.size(); at += kEventRecord) {
+  for (std::size_t at = kind::kEventBatch.size(); at < p.size(); at += kind::kEventRecordSize) {
     int n = ByteAt(p, at);
-    if (IsOther(n)) ToHost(BuildObjectEvent(n, p.substr(at + 1, 3)));
+    if (!IsOther(n)) continue;
+    ToHost(BuildObjectEvent(
+        n, p.substr(at + kind::kEventRecordBytes, kind::kEventRecordBytesSize)));
   }
-  call.result = kSwallow;
+  call.result = Verdict::kSwallow;
 }
 
 void Dispatcher::NamedObject(Call& call, std::string_view p) {
@@ -127,31 +126,31 @@ void Dispatcher::NamedObject(Call& call, std::string_view p) {
     l_.objects.SetAvatar(n, avatar);
     call.who_changed = true;
     ToHost(BuildNamedObjectAvatar(name, avatar));
-    call.result = kSwallow;
+    call.result = Verdict::kSwallow;
   }
   l_.voice.Greet(name);
 }
 
 void Dispatcher::RoomPositionBatch(Call& call, std::string_view p) {
   for (std::size_t at = kind::kRoomPositionBatch.size(); at < p.size();
-       at += kRoomRecord) {
+       at += kind::kRoomRecordSize) {
     int n = ByteAt(p, at);
     if (!IsObject(n)) continue;
-    uint8_t room = ByteAt(p, at + 2);
+    uint8_t room = ByteAt(p, at + kind::kRecordRoom);
     if (room != l_.state.current_room) {
       l_.objects.EmptyObject(n);
       call.who_changed = true;
     }
     l_.objects.SetRoom(n, room);
-    PayloadReader r(p, at + 3);
-    std::string opaque = r.ReadFixed(2);
+    PayloadReader r(p, at + kind::kRoomRecordOpaque);
+    std::string opaque = r.ReadFixed(kind::kRoomOpaqueSize);
     SetPersonPosition(call, n, r.ReadPosition());
     // For object 1 the record shows the stored position while no ghost is
     // shown (an absent ghost's zeros would put the user's avatar at the
     // room's origin), and the ghost with its room while one is.
     ToHost(l_.movement.RoomPositionRecord(n, opaque));
   }
-  call.result = kSwallow;
+  call.result = Verdict::kSwallow;
 }
 
 void Dispatcher::ObjectRelease(Call& call, std::string_view p) {

@@ -53,14 +53,15 @@ void Dispatcher::OwnAvatar(Call& call, std::string_view p) {
   if (l_.objects.Own().avatar.empty()) l_.objects.SetObject(kOwnObject, l_.state.own_name, ref);
   SendOwnAvatar(ref);
   if (l_.state.avatar_base.empty()) l_.state.avatar_base = FolderOf(ref);
-  call.result = kSwallow;
+  call.result = Verdict::kSwallow;
 }
 
 void Dispatcher::NamedOutgoing(Call& call, std::string_view p) {
   PayloadReader r(p, kind::kNamedOutgoing.size());
   std::string name = r.ReadString();
   if (r.AtEnd()) return;
-  std::string_view head = p.substr(r.offset(), 2);
+  // Both kinds that follow a target name are two bytes long.
+  std::string_view head = p.substr(r.offset(), kind::kWhisperSent.size());
   if (head == kind::kWhisperSent) {
     r.Skip(head.size());
     std::string sender = r.ReadString();
@@ -68,19 +69,19 @@ void Dispatcher::NamedOutgoing(Call& call, std::string_view p) {
     call.text = r.ReadString();
   } else if (head == kind::kAvatarRequest && name == l_.objects.Own().name) {
     ToHost(BuildNamedObjectAvatar(name, l_.movement.ghost().avatar));
-    call.result = kSwallow;
+    call.result = Verdict::kSwallow;
   }
 }
 
 void Dispatcher::OwnRoomPosition(Call& call, std::string_view p) {
   PayloadReader r(p, kind::kOwnRoomPosition.size());
   l_.state.current_room = r.ReadByte();
-  r.Skip(2);
+  r.Skip(kind::kRoomOpaqueSize);
   l_.objects.SetPosition(kOwnObject, r.ReadPosition());
   l_.objects.SetRoom(kOwnObject, static_cast<uint8_t>(l_.state.current_room));
   l_.movement.RemoveGhost(l_.state.status);
   ToServer(l_.movement.OwnRoomPosition(l_.state.current_room, l_.state.status));
-  call.result = kSwallow;
+  call.result = Verdict::kSwallow;
 }
 
 void Dispatcher::OwnRoomEntry(Call& call, std::string_view p) {
@@ -90,7 +91,7 @@ void Dispatcher::OwnRoomEntry(Call& call, std::string_view p) {
   l_.objects.SetRoom(kOwnObject, static_cast<uint8_t>(l_.state.current_room));
   l_.movement.RemoveGhost(l_.state.status);
   ToServer(l_.movement.OwnRoomEntry(l_.state.current_room, l_.state.status));
-  call.result = kSwallow;
+  call.result = Verdict::kSwallow;
   l_.objects.EmptyOthers();
   // The people of the old room are gone; the Who window must not show them
   // until the new room's messages happen to ask for a refresh.
@@ -100,7 +101,7 @@ void Dispatcher::OwnRoomEntry(Call& call, std::string_view p) {
 void Dispatcher::OwnMove(Call& call, std::string_view p) {
   l_.objects.SetPosition(kOwnObject, PayloadReader(p, kind::kOwnMove.size()).ReadPosition());
   ToServer(l_.movement.OwnMove(l_.state.status));
-  call.result = kSwallow;
+  call.result = Verdict::kSwallow;
 }
 
 }  // namespace tellu

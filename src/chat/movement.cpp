@@ -25,10 +25,10 @@ Movement::Movement(ObjectTable& objects, RelayPort& relay) : objects_(objects), 
 
 Position Movement::Encode(const Position& base, bool add_offsets, int status) const {
   Offsets o = add_offsets ? offsets_ : Offsets{};
-  int z = (base.z + o.dz + 5) & ~15;
-  int dir = (base.dir + o.da) & ~15;
-  return {Wrap(base.x + o.dx), Wrap(base.y + o.dy), Wrap(z + 1),
-          Wrap(NormaliseAngle(dir + (status & 0x0F)))};
+  int z = (base.z + o.dz + 5) & ~kMarkBits;
+  int dir = (base.dir + o.da) & ~kMarkBits;
+  return {Wrap(base.x + o.dx), Wrap(base.y + o.dy), Wrap(z + kTelluMark),
+          Wrap(NormaliseAngle(dir + (status & kMarkBits)))};
 }
 
 Position Movement::OwnEncoded(int status) const {

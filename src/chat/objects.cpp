@@ -19,28 +19,6 @@ std::string_view AvatarPart(std::string_view avatar) {
 
 }  // namespace
 
-const std::array<StatusEntry, 8> kTelluStatus = {{
-    {"\x92\xCA\x8F\xED\x8F\xF3\x91\xD4", 151},  // 通常状態
-    {"\x97\xA3\x90\xC8\x92\x86", 152},          // 離席中
-    {"\x83\x8D\x83\x80\x92\x86", 156},          // ロム中
-    {"\x94\xE9\x98\x62\x92\x86", 157},          // 秘話中
-    {"\x93\x64\x98\x62\x92\x86", 158},          // 電話中
-    {"\x83\x89\x83\x75\x83\x89\x83\x75", 160},  // ラブラブ
-    {"\x83\x49\x83\x93\x90\x51\x92\x86", 171},  // オン寝中
-    {"\x81\x48", 163},                          // ？
-}};
-
-const std::array<StatusEntry, 8> kMiraboStatus = {{
-    {"Mirabo", 164},
-    {"\x97\xA3\x90\xC8\x92\x86", 165},          // 離席中
-    {"\x83\x8D\x83\x80\x92\x86", 166},          // ロム中
-    {"\x94\xE9\x98\x62\x92\x86", 167},          // 秘話中
-    {"\x93\x64\x98\x62\x92\x86", 168},          // 電話中
-    {"\x83\x6E\x81\x5B\x83\x67\x92\x86", 169},  // ハート中
-    {"\x81\x48", 163},                          // ？
-    {"\x81\x48", 163},                          // ？
-}};
-
 void ObjectTable::SetObject(int n, std::string_view name, std::string_view avatar) {
   if (!IsObject(n)) return;
   records_[n].name = name;
@@ -87,17 +65,17 @@ int ObjectTable::FindOther(std::string_view name) const {
 
 Mark MarkOf(const Position& pos) {
   Mark mark;
-  int z_mark = pos.z & 0x0F;
-  int index = (pos.dir & 0x08) ? 0 : pos.dir & 0x0F;
+  int z_mark = pos.z & kMarkBits;
+  int index = (pos.dir & kIndexZeroBit) ? 0 : pos.dir & kMarkBits;
   const std::array<StatusEntry, 8>* table = nullptr;
-  if (z_mark == 1) {
+  if (z_mark == kTelluMark) {
     mark.companion = Companion::kTellu;
     table = &kTelluStatus;
-  } else if (z_mark == 4) {
+  } else if (z_mark == kMiraboMark) {
     mark.companion = Companion::kMirabo;
     table = &kMiraboStatus;
   } else {
-    mark.hash = z_mark == 0x0F;
+    mark.hash = z_mark == kHashMark;
     return mark;
   }
   mark.status = index;

@@ -51,14 +51,42 @@ class ObjectTable {
   std::array<ObjectRecord, kLastObject + 1> records_;
 };
 
-// Status marks hidden in the low four bits of a person's z and dir.
+// Status marks hidden in the low four bits of a person's z and dir: z names
+// the companion program, dir the index into its table.
+inline constexpr int kMarkBits = 0x0F;
+inline constexpr int kTelluMark = 1;
+inline constexpr int kMiraboMark = 4;
+inline constexpr int kHashMark = 0x0F;      // no companion; the Who line ends in "#"
+inline constexpr int kIndexZeroBit = 0x08;  // in dir: index 0 whatever the other bits
+
 struct StatusEntry {
   std::string_view label;  // Shift-JIS
   int bitmap;
 };
-extern const std::array<StatusEntry, 8> kTelluStatus;
-extern const std::array<StatusEntry, 8> kMiraboStatus;
+// The bitmaps are resource numbers: the Windows front end checks them
+// against its resource header.
 inline constexpr int kNoStatusBitmap = 150;
+inline constexpr std::array<StatusEntry, 8> kTelluStatus = {{
+    {"\x92\xCA\x8F\xED\x8F\xF3\x91\xD4", 151},  // 通常状態
+    {"\x97\xA3\x90\xC8\x92\x86", 152},          // 離席中
+    {"\x83\x8D\x83\x80\x92\x86", 156},          // ロム中
+    {"\x94\xE9\x98\x62\x92\x86", 157},          // 秘話中
+    {"\x93\x64\x98\x62\x92\x86", 158},          // 電話中
+    {"\x83\x89\x83\x75\x83\x89\x83\x75", 160},  // ラブラブ
+    {"\x83\x49\x83\x93\x90\x51\x92\x86", 171},  // オン寝中
+    {"\x81\x48", 163},                          // ？
+}};
+
+inline constexpr std::array<StatusEntry, 8> kMiraboStatus = {{
+    {"Mirabo", 164},
+    {"\x97\xA3\x90\xC8\x92\x86", 165},          // 離席中
+    {"\x83\x8D\x83\x80\x92\x86", 166},          // ロム中
+    {"\x94\xE9\x98\x62\x92\x86", 167},          // 秘話中
+    {"\x93\x64\x98\x62\x92\x86", 168},          // 電話中
+    {"\x83\x6E\x81\x5B\x83\x67\x92\x86", 169},  // ハート中
+    {"\x81\x48", 163},                          // ？
+    {"\x81\x48", 163},                          // ？
+}};
 
 enum class Companion { kNone, kTellu, kMirabo };
 

@@ -1,11 +1,8 @@
-// The user's status as others see it, and the bar's menus and tooltips as
-// data: the front end draws them, the core decides what they hold.
+// The user's status as others see it: setting it, its window icon, its label
+// and the status menu's entries as data for the front end to draw.
 #pragma once
 #include <array>
-#include <optional>
-#include <string>
 #include <string_view>
-#include <vector>
 
 #include "chat/chat_state.h"
 #include "chat/movement.h"
@@ -14,10 +11,13 @@
 
 namespace tellu {
 
-// Window icons.
+// Window icons (resource numbers).
 inline constexpr int kAwayIcon = 155;
 inline constexpr int kNormalIcon = 128;
 int StatusIcon(int index);
+
+// The label of a status the user can set; empty outside 0..6.
+std::string_view StatusLabel(int index);
 
 // Status commands are 800 + index.
 inline constexpr int kStatusCommandBase = 800;
@@ -35,35 +35,5 @@ std::array<StatusMenuItem, 6> StatusMenu();
 // room position.  The index already in force, or one outside 0..6 (which the
 // z and dir marks could not carry), changes nothing.
 void SetStatus(int index, ChatState& state, const Movement& movement, RelayPort& relay, Ui& ui);
-
-// Bar controls with a tooltip.
-inline constexpr int kWhoButton = 1001;
-inline constexpr int kMessageTableButton = 1005;
-inline constexpr int kStatusButton = 1059;
-// The tooltip of a bar control, none for the others.
-std::optional<std::string> TooltipText(int control, int status);
-
-// System-menu commands (system-command values).
-inline constexpr int kAboutCommand = 16;
-inline constexpr int kMessageTableCommand = 32;
-inline constexpr int kLogCommand = 48;
-inline constexpr int kSettingsCommand = 64;
-inline constexpr int kWhoCommand = 80;
-inline constexpr int kAvatarChangeCommand = 512;
-inline constexpr int kAvatarRequestCommand = 528;
-inline constexpr int kHelpCommand = 560;
-
-struct SystemMenuItem {
-  int command;
-  int string_id;
-  std::string_view text;    // Shift-JIS, string `string_id` of the string table
-  bool grayed_until_login;  // enabled by the first login
-};
-// The items appended after a separator, in order; attach mode has no relay
-// and so none of the chat items.
-std::vector<SystemMenuItem> SystemMenuItems(bool launch_mode);
-
-// The string table's texts 101..111 (Shift-JIS); empty for any other id.
-std::string_view StringText(int id);
 
 }  // namespace tellu

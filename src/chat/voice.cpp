@@ -43,7 +43,7 @@ void Voice::Whisper(std::string_view target_view, std::string_view text_view, bo
   if (payload.empty()) return;
   relay_.SendToServer(payload);
   if (!remember) return;
-  dispatcher_.DispAddBin(kFromHost, payload);
+  dispatcher_.DispAddBin(Direction::kFromHost, payload);
   std::string echo = BuildChatText(state_.own_name + kEchoJoin + target, text);
   if (!echo.empty()) relay_.SendToHost(echo);
 }
@@ -56,7 +56,7 @@ void Voice::Say(std::string_view text) {
 void Voice::SystemLine(std::string_view text) {
   std::string payload = BuildChatText(kSystemSpeaker, text);
   if (payload.empty()) return;
-  dispatcher_.DispAddBin(kFromServer, payload);
+  dispatcher_.DispAddBin(Direction::kFromServer, payload);
   relay_.SendToHost(payload);
 }
 

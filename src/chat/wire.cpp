@@ -133,7 +133,7 @@ std::string BuildOwnAvatar(std::string_view avatar) {
 std::string BuildOwnRoomPosition(int room, const Position& encoded) {
   std::string out(kind::kOwnRoomPosition);
   PutByte(out, room);
-  out += "\x02\x02";
+  out += kind::kOwnRoomPositionBytes;
   PutPosition(out, encoded);
   return out;
 }

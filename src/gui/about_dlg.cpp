@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "win32/resource.h"
+#include "res/resource.h"
 #include "win32/wide_text.h"
 #include "win32/window.h"
 

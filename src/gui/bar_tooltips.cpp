@@ -2,6 +2,7 @@
 
 #include <utility>
 
+#include "bar/tooltips.h"
 #include "chat/status.h"
 #include "win32/wide_text.h"
 
@@ -44,7 +45,7 @@ bool BarTooltips::OnNotify(NMHDR* header) {
   const int id = (info.uFlags & TTF_IDISHWND)
                      ? GetDlgCtrlID(reinterpret_cast<HWND>(header->idFrom))
                      : static_cast<int>(header->idFrom);
-  const auto text = TooltipText(id, status_ ? status_() : 0);
+  const auto text = TooltipText(id, StatusLabel(status_ ? status_() : 0));
   text_ = text ? Wide(*text) : std::wstring();
   info.lpszText = text_.data();
   info.szText[0] = L'\0';

@@ -3,7 +3,7 @@
 #include <utility>
 #include <vector>
 
-#include "win32/resource.h"
+#include "res/resource.h"
 #include "win32/wide_text.h"
 
 namespace tellu {

@@ -1,6 +1,6 @@
 #include "gui/message_table_dlg.h"
 
-#include "win32/resource.h"
+#include "res/resource.h"
 #include "win32/wide_text.h"
 #include "win32/window.h"
 

@@ -5,9 +5,9 @@
 
 #include <cwchar>
 
+#include "res/resource.h"
 #include "settings/dialog_edit.h"
 #include "settings/value_format.h"
-#include "win32/resource.h"
 #include "win32/wide_text.h"
 
 namespace tellu {

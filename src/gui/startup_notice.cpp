@@ -1,6 +1,6 @@
 #include "gui/startup_notice.h"
 
-#include "win32/resource.h"
+#include "res/resource.h"
 
 namespace tellu {
 

@@ -2,9 +2,24 @@
 
 #include "chat/objects.h"
 #include "chat/status.h"
-#include "win32/resource.h"
+#include "res/resource.h"
 
 namespace tellu {
+
+static_assert(kNormalIcon == IDI_TELLU && kAwayIcon == IDI_AWAY &&
+              kNoStatusBitmap == IDB_STATUS_NONE && kTelluStatus[0].bitmap == IDB_STATUS_NORMAL &&
+              kTelluStatus[1].bitmap == IDB_STATUS_AWAY && kTelluStatus[2].bitmap == IDB_STATUS_ROM &&
+              kTelluStatus[3].bitmap == IDB_STATUS_SECRET &&
+              kTelluStatus[4].bitmap == IDB_STATUS_PHONE && kTelluStatus[5].bitmap == IDB_STATUS_LOVE &&
+              kTelluStatus[6].bitmap == IDB_STATUS_SLEEP &&
+              kTelluStatus[7].bitmap == IDB_STATUS_UNKNOWN && kMiraboStatus[0].bitmap == IDB_MIRABO &&
+              kMiraboStatus[1].bitmap == IDB_MIRABO_AWAY &&
+              kMiraboStatus[2].bitmap == IDB_MIRABO_ROM &&
+              kMiraboStatus[3].bitmap == IDB_MIRABO_SECRET &&
+              kMiraboStatus[4].bitmap == IDB_MIRABO_PHONE &&
+              kMiraboStatus[5].bitmap == IDB_MIRABO_HEART &&
+              kMiraboStatus[6].bitmap == IDB_STATUS_UNKNOWN &&
+              kMiraboStatus[7].bitmap == IDB_STATUS_UNKNOWN);
 
 HBITMAP StatusPictures::Get(int index) {
   if (index < 0 || index >= kStatusCount) return nullptr;

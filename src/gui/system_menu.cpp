@@ -5,10 +5,15 @@
 #include <cstdint>
 #include <cwchar>
 
-#include "chat/status.h"
-#include "win32/resource.h"
+#include "bar/system_menu_items.h"
+#include "res/resource.h"
 
 namespace tellu {
+
+static_assert(kAboutString == IDS_ABOUT && kMessageTableString == IDS_MESSAGE_TABLE &&
+              kLogString == IDS_LOG && kSettingsString == IDS_SETTINGS && kWhoString == IDS_WHO &&
+              kAvatarChangeString == IDS_AVATAR_CHANGE &&
+              kAvatarRequestString == IDS_AVATAR_REQUEST && kHelpString == IDS_HELP);
 
 void SystemMenu::Extend(HWND bar, bool launch_mode) {
   if (ResourceString(IDS_ABOUT).empty()) return;

@@ -4,11 +4,16 @@
 
 #include "app/command_line.h"
 #include "app/config.h"
+#include "bar/bar_controls.h"
 #include "chat/chat_state.h"
-#include "win32/resource.h"
+#include "res/resource.h"
 #include "win32/wide_text.h"
 
 namespace tellu {
+
+static_assert(kBarOkButton == IDOK && kBarEdit == IDC_BAR_EDIT && kWhoButton == IDC_BAR_WHO &&
+              kMessageTableButton == IDC_BAR_MESSAGE_TABLE && kStatusButton == IDC_BAR_STATUS);
+
 namespace {
 
 std::string ProgramPath() {

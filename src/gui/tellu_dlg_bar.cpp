@@ -8,8 +8,8 @@
 
 #include "bar/text_limit.h"
 #include "chat/movement.h"
-#include "win32/resource.h"
 #include "gui/tellu_dlg.h"
+#include "res/resource.h"
 #include "win32/wide_text.h"
 
 namespace tellu {

@@ -1,12 +1,13 @@
 // CTelluDlg's commands: buttons, the status and avatar menus, and the system
 // menu's own items.
 #include "avatar/exchange.h"
+#include "bar/system_menu_items.h"
 #include "chat/status.h"
 #include "gui/about_dlg.h"
 #include "gui/avatar_popup.h"
 #include "gui/help.h"
-#include "win32/resource.h"
 #include "gui/tellu_dlg.h"
+#include "res/resource.h"
 #include "win32/wide_text.h"
 
 // windows.h names an old menu call so; the avatar exchange's is meant here.

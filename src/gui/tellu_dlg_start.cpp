@@ -6,10 +6,10 @@
 #include "app/fatal_report.h"
 #include "app/host_title.h"
 #include "app/launch.h"
+#include "res/resource.h"
 #include "settings/keys.h"
 #include "settings/startup.h"
 #include "gui/host_window.h"
-#include "win32/resource.h"
 #include "gui/tellu_dlg.h"
 #include "win32/wide_text.h"
 

@@ -5,7 +5,7 @@
 #include <utility>
 
 #include "gui/bar_keys.h"
-#include "win32/resource.h"
+#include "res/resource.h"
 #include "win32/wide_text.h"
 
 namespace tellu {

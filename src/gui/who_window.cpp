@@ -2,8 +2,8 @@
 
 #include <utility>
 
-#include "gui/log_window.h"  // kRefreshMessage
-#include "win32/resource.h"
+#include "gui/log_window.h"
+#include "res/resource.h"
 #include "win32/wide_text.h"
 
 namespace tellu {

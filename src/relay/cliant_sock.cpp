@@ -6,7 +6,7 @@
 
 namespace tellu {
 
-CCliantSock::CCliantSock(Net& net, int kind, Relay* owner)
+CCliantSock::CCliantSock(Net& net, SockKind kind, Relay* owner)
     : net_(net), owner_(owner), kind_(kind) {}
 
 void CCliantSock::Connect(const std::string& host, int port, Net::ConnectFn done) {
@@ -16,7 +16,7 @@ void CCliantSock::Connect(const std::string& host, int port, Net::ConnectFn done
 }
 
 void CCliantSock::OnReceive(std::string_view bytes) {
-  if (kind_ == kRelayConnection) {
+  if (kind_ == SockKind::kRelayConnection) {
     if (owner_) owner_->ServerReceived(bytes);
   } else if (transfer_) {
     transfer_->OnReceive(bytes);
@@ -24,7 +24,7 @@ void CCliantSock::OnReceive(std::string_view bytes) {
 }
 
 void CCliantSock::OnClose() {
-  if (kind_ == kRelayConnection) {
+  if (kind_ == SockKind::kRelayConnection) {
     if (owner_) owner_->ServerClosed();
   } else if (transfer_) {
     transfer_->OnClose();

@@ -16,7 +16,7 @@ class Relay;
 class CCliantSock {
  public:
   // owner receives what a kind-0 connection hears; it may be null for kind 3.
-  CCliantSock(Net& net, int kind, Relay* owner);
+  CCliantSock(Net& net, SockKind kind, Relay* owner);
   CCliantSock(const CCliantSock&) = delete;
   CCliantSock& operator=(const CCliantSock&) = delete;
 
@@ -24,7 +24,7 @@ class CCliantSock {
   // later, on the loop, unless this object is closed or destroyed first.
   void Connect(const std::string& host, int port, Net::ConnectFn done);
 
-  int ConnectionKind() const { return kind_; }
+  SockKind ConnectionKind() const { return kind_; }
   // The transfer object of kind 3; not owned.
   void SetPeer(PeerObject* transfer) { transfer_ = transfer; }
 
@@ -48,7 +48,7 @@ class CCliantSock {
   std::unique_ptr<Stream> stream_;
   Relay* owner_;
   PeerObject* transfer_ = nullptr;
-  int kind_;
+  SockKind kind_;
 };
 
 }  // namespace tellu

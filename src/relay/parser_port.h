@@ -12,7 +12,7 @@ class ParserPort {
   virtual ~ParserPort() = default;
   // direction kFromHost or kFromServer.  Returns kPassOn when the payload
   // is to be forwarded unchanged; anything else swallows it.
-  virtual int DispAddBin(int direction, std::string_view payload) = 0;
+  virtual Verdict DispAddBin(Direction direction, std::string_view payload) = 0;
 };
 
 }  // namespace tellu

@@ -3,6 +3,7 @@
 // verdict and the kinds of connection.
 #pragma once
 #include <cstddef>
+#include <string_view>
 
 namespace tellu {
 
@@ -13,17 +14,28 @@ inline constexpr std::size_t kMaxPayload = 254;
 inline constexpr int kDefaultPort = 5200;
 
 // Which way a payload travels.
-inline constexpr int kFromHost = 0;    // host to server
-inline constexpr int kFromServer = 1;  // server to host
+enum class Direction {
+  kFromHost = 0,    // host to server
+  kFromServer = 1,  // server to host
+};
 
 // The parser's verdict on a payload.
-inline constexpr int kSwallow = 0;  // not forwarded (dropped, or sent rebuilt or early)
-inline constexpr int kPassOn = 1;   // forwarded unchanged
+enum class Verdict {
+  kSwallow = 0,  // not forwarded (dropped, or sent rebuilt or early)
+  kPassOn = 1,   // forwarded unchanged
+};
 
 // What a connection serves.
-inline constexpr int kRelayConnection = 0;   // the host's, or the relay's own to the server
-inline constexpr int kPeerAccepted = 1;      // an avatar-exchange peer, greeted with "ok"
-inline constexpr int kPeerMovedOn = 2;       // a peer a transfer has taken over
-inline constexpr int kOutgoingTransfer = 3;  // an avatar transfer this side opened
+enum class SockKind {
+  kRelayConnection = 0,   // the host's, or the relay's own to the server
+  kPeerAccepted = 1,      // an avatar-exchange peer, greeted as below
+  kPeerMovedOn = 2,       // a peer a transfer has taken over
+  kOutgoingTransfer = 3,  // an avatar transfer this side opened
+};
+
+// An avatar-exchange peer's connection carries lines; the relay greets each
+// accepted peer with the first.
+inline constexpr char kPeerLineEnd = '\n';
+inline constexpr std::string_view kPeerGreeting = "ok";
 
 }  // namespace tellu

@@ -42,18 +42,18 @@ void Relay::EndSession() {
 void Relay::Accept(std::unique_ptr<Stream> connection) {
   auto sock = std::make_unique<CServSock>(std::move(connection), this);
   if (!hosts_.empty()) {
-    sock->SetConnectionKind(kPeerAccepted);
-    sock->Send("ok\n");
+    sock->SetConnectionKind(SockKind::kPeerAccepted);
+    sock->Send(std::string(kPeerGreeting) + kPeerLineEnd);
     if (peer_accept_) peer_accept_(std::move(sock));
     return;
   }
   // The host always comes from this machine; nothing else may take its place.
   if (!sock->PeerIsLoopback()) return;
-  sock->SetConnectionKind(kRelayConnection);
+  sock->SetConnectionKind(SockKind::kRelayConnection);
   hosts_.push_back(std::move(sock));
   EndSession();
   const int port = read_port_ ? read_port_() : kDefaultPort;
-  server_ = std::make_unique<CCliantSock>(net_, kRelayConnection, this);
+  server_ = std::make_unique<CCliantSock>(net_, SockKind::kRelayConnection, this);
   server_->Connect(server_host_, port, [this, port](bool ok) { ServerConnected(ok, port); });
 }
 
@@ -71,28 +71,28 @@ void Relay::ServerConnected(bool connected, int port) {
   if (host_waiting_.empty()) return;
   std::string waiting = std::move(host_waiting_);
   host_waiting_.clear();
-  RelayBytes(kFromHost, waiting);
+  RelayBytes(Direction::kFromHost, waiting);
 }
 
 void Relay::HostReceived(std::string_view bytes) {
   if (HasServer())
-    RelayBytes(kFromHost, bytes);
+    RelayBytes(Direction::kFromHost, bytes);
   else if (server_)
     host_waiting_.append(bytes);
 }
 
-void Relay::ServerReceived(std::string_view bytes) { RelayBytes(kFromServer, bytes); }
+void Relay::ServerReceived(std::string_view bytes) { RelayBytes(Direction::kFromServer, bytes); }
 
-void Relay::RelayBytes(int direction, std::string_view bytes) {
-  Reassembly& rx = direction == kFromHost ? host_rx_ : server_rx_;
-  uint64_t& count = direction == kFromHost ? host_count_ : server_count_;
+void Relay::RelayBytes(Direction direction, std::string_view bytes) {
+  Reassembly& rx = direction == Direction::kFromHost ? host_rx_ : server_rx_;
+  uint64_t& count = direction == Direction::kFromHost ? host_count_ : server_count_;
   const uint64_t session = session_;
   rx.Feed(bytes, [&](std::string_view payload) {
     ++count;
-    const int verdict = parser_ ? parser_->DispAddBin(direction, payload) : kPassOn;
+    const Verdict verdict = parser_ ? parser_->DispAddBin(direction, payload) : Verdict::kPassOn;
     if (session != session_) return false;
-    if (verdict == kPassOn) {
-      if (direction == kFromHost)
+    if (verdict == Verdict::kPassOn) {
+      if (direction == Direction::kFromHost)
         SendToServer(payload);
       else
         SendToHost(payload);
@@ -125,7 +125,8 @@ void Relay::SendToHost(std::string_view payload) {
   const size_t n = FrameMessage(payload, frame);
   if (n == 0 || hosts_.empty()) return;
   CServSock& host = *hosts_.front();
-  if (host.ConnectionKind() == kRelayConnection && host.IsOpen()) host.Send(std::string_view(frame, n));
+  if (host.ConnectionKind() == SockKind::kRelayConnection && host.IsOpen())
+    host.Send(std::string_view(frame, n));
 }
 
 }  // namespace tellu

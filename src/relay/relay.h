@@ -75,7 +75,7 @@ class Relay : public RelayPort {
   void ServerReceived(std::string_view bytes);
   void HostClosed();
   void ServerClosed();
-  void RelayBytes(int direction, std::string_view bytes);
+  void RelayBytes(Direction direction, std::string_view bytes);
   // Forgets what belonged to the connections that just ended.
   void EndSession();
 

@@ -13,7 +13,7 @@ CServSock::CServSock(std::unique_ptr<Stream> stream, Relay* owner)
 }
 
 void CServSock::OnReceive(std::string_view bytes) {
-  if (kind_ == kRelayConnection) {
+  if (kind_ == SockKind::kRelayConnection) {
     if (owner_) owner_->HostReceived(bytes);
   } else if (peer_) {
     peer_->OnReceive(bytes);
@@ -21,7 +21,7 @@ void CServSock::OnReceive(std::string_view bytes) {
 }
 
 void CServSock::OnClose() {
-  if (kind_ == kRelayConnection) {
+  if (kind_ == SockKind::kRelayConnection) {
     if (owner_) owner_->HostClosed();
   } else if (peer_) {
     peer_->OnClose();

@@ -21,8 +21,8 @@ class CServSock {
   CServSock(const CServSock&) = delete;
   CServSock& operator=(const CServSock&) = delete;
 
-  int ConnectionKind() const { return kind_; }
-  void SetConnectionKind(int kind) { kind_ = kind; }
+  SockKind ConnectionKind() const { return kind_; }
+  void SetConnectionKind(SockKind kind) { kind_ = kind; }
   // Serves kinds 1 and 2; not owned.  Bytes that arrive while there is none
   // are dropped.
   void SetPeer(PeerObject* peer) { peer_ = peer; }
@@ -42,7 +42,7 @@ class CServSock {
   std::unique_ptr<Stream> stream_;
   Relay* owner_;
   PeerObject* peer_ = nullptr;
-  int kind_ = kRelayConnection;
+  SockKind kind_ = SockKind::kRelayConnection;
 };
 
 }  // namespace tellu

@@ -25,13 +25,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   core.set_log_window(&window);
   if (data[0] & 4) {
     host_count = 1;
-    core.DispAddBin(kFromHost, std::string_view("\x01\x06\x03\x00\x00\x00\x00\x02me", 10));
+    core.DispAddBin(Direction::kFromHost, std::string_view("\x01\x06\x03\x00\x00\x00\x00\x02me", 10));
   }
   if (data[0] & 2) core.SetStatus(kAwayStatus);
-  int direction = data[0] & 1;
-  if (direction == kFromHost) ++host_count;
+  const auto direction = static_cast<Direction>(data[0] & 1);
+  if (direction == Direction::kFromHost) ++host_count;
   std::string_view payload(reinterpret_cast<const char*>(data + 1), size - 1);
-  int result = core.DispAddBin(direction, payload);
-  fuzz::Require(result == kPassOn || result == kSwallow);
+  const Verdict result = core.DispAddBin(direction, payload);
+  fuzz::Require(result == Verdict::kPassOn || result == Verdict::kSwallow);
   return 0;
 }

@@ -37,11 +37,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
       case 0:
         if (n == 0 || n > kMaxPayload) break;
         ++host_count;
-        core.DispAddBin(kFromHost, bytes);
+        core.DispAddBin(Direction::kFromHost, bytes);
         break;
       case 1:
         if (n == 0 || n > kMaxPayload) break;
-        core.DispAddBin(kFromServer, bytes);
+        core.DispAddBin(Direction::kFromServer, bytes);
         break;
       case 2: core.SendChatLine(bytes.substr(0, 110)); break;
       case 3: core.SetStatus(first % 9 - 1); break;

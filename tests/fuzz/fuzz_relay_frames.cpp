@@ -38,21 +38,22 @@ struct Reference {
 // Swallows some payloads and answers some with a message of its own, and
 // keeps what each side should then receive.
 struct Parser : tellu::ParserPort {
-  int DispAddBin(int direction, std::string_view payload) override {
+  tellu::Verdict DispAddBin(tellu::Direction way, std::string_view payload) override {
+    const int direction = static_cast<int>(way);
     seen[direction].push_back(std::string(payload));
     const uint8_t first = static_cast<uint8_t>(payload[0]);
     std::string& out = expected[direction];
     if (first % 5 == 0) {
       const std::string extra = "re:" + std::string(payload.substr(0, 10));
       out += Framed(extra);
-      if (direction == tellu::kFromHost)
+      if (way == tellu::Direction::kFromHost)
         relay->SendToServer(extra);
       else
         relay->SendToHost(extra);
     }
-    if (first % 3 == 0) return tellu::kSwallow;
+    if (first % 3 == 0) return tellu::Verdict::kSwallow;
     out += Framed(payload);
-    return tellu::kPassOn;
+    return tellu::Verdict::kPassOn;
   }
   tellu::Relay* relay = nullptr;
   std::vector<std::string> seen[2];
@@ -97,7 +98,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const int direction = op & 1;
     const std::string chunk = in.ConsumeBytesAsString(in.ConsumeIntegralInRange(0, 300));
     reference[direction].Feed(chunk, want[direction]);
-    (direction == tellu::kFromHost ? host : server)->Feed(chunk);
+    (direction == static_cast<int>(tellu::Direction::kFromHost) ? host : server)->Feed(chunk);
   }
   got[0] += server->sent();
   got[1] += host->sent();

@@ -11,11 +11,12 @@
 #include <cwchar>
 #include <string>
 
+#include "bar/system_menu_items.h"
+#include "res/resource.h"
+
 namespace {
 
 constexpr wchar_t kBarTitle[] = L"Tellu  Ver  0.17j";
-constexpr int kBarEdit = 1000;
-constexpr WPARAM kHelpCommand = 560;
 
 HWND WaitForBar() {
   for (int tries = 0; tries < 300; ++tries) {
@@ -42,10 +43,10 @@ int wmain(int argc, wchar_t** argv) {
     fwprintf(stderr, L"package_drive: no input bar\n");
     return 1;
   }
-  if (step == L"help") return PostMessageW(bar, WM_SYSCOMMAND, kHelpCommand, 0) ? 0 : 1;
+  if (step == L"help") return PostMessageW(bar, WM_SYSCOMMAND, tellu::kHelpCommand, 0) ? 0 : 1;
   if (step == L"close-bar") return PostMessageW(bar, WM_CLOSE, 0, 0) ? 0 : 1;
   if (argc != 3) return 2;
-  HWND edit = GetDlgItem(bar, kBarEdit);
+  HWND edit = GetDlgItem(bar, IDC_BAR_EDIT);
   for (const wchar_t* c = argv[2]; *c; ++c) PostMessageW(edit, WM_CHAR, *c, 1);
   return PostMessageW(edit, WM_KEYDOWN, VK_RETURN, 1) ? 0 : 1;
 }

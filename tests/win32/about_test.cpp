@@ -8,12 +8,14 @@
 #include <cstdlib>
 #include <functional>
 #include <string>
+#include <string_view>
+#include <utility>
 
 #include "chat/status.h"
+#include "res/resource.h"
 #include "text/sjis.h"
 #include "gui/about_dlg.h"
 #include "win32/bmp_menu_capture.h"
-#include "win32/resource.h"
 #include "gui/startup_notice.h"
 
 namespace tellu {
@@ -210,10 +212,25 @@ TEST(StartupNotice, ForgetsItsWindowWhateverDestroysIt) {
 // ---------------------------------------------------------------- resources
 
 TEST(Resources, StringTableHoldsTheSystemMenuTexts) {
-  for (int id = IDS_ABOUT; id <= IDS_HELP; ++id) {
+  const std::pair<int, std::string_view> texts[] = {
+      {100, ""},
+      {101, "\xCA\xDE\xB0\xBC\xDE\xAE\xDD\x8F\xEE\x95\xF1 (&A)..."},  // ﾊﾞｰｼﾞｮﾝ情報 (&A)...
+      {102, "\xD2\xAF\xBE\xB0\xBC\xDE\xC3\xB0\xCC\xDE\xD9(&T)"},      // ﾒｯｾｰｼﾞﾃｰﾌﾞﾙ(&T)
+      {103, "\xDB\xB8\xDE\x95\x5C\x8E\xA6(&L)"},                      // ﾛｸﾞ表示(&L)
+      {104, "\x90\xDD\x92\xE8(&S)"},                                  // 設定(&S)
+      {105, "\xD8\xB1\xD9\xC0\xB2\xD1Who\x95\x5C\x8E\xA6(&W)"},       // ﾘｱﾙﾀｲﾑWho表示(&W)
+      {106, "\xB1\xCA\xDE\xC0\x95\xCF\x8D\x58(&K)"},                  // ｱﾊﾞﾀ変更(&K)
+      {107, "Free Memory   %lu KB / %lu KB\r\n"},
+      {108, "Disk Space  %lu KB (Disk %c:)"},
+      {109, "\x95\x73\x96\xBE"},                                      // 不明
+      {110, "\xB1\xCA\xDE\xC0\xCC\xA7\xB2\xD9\x97\x76\x8B\x81(&R)"},  // ｱﾊﾞﾀﾌｧｲﾙ要求(&R)
+      {111, "\xCD\xD9\xCC\xDF(&H)"},                                  // ﾍﾙﾌﾟ(&H)
+      {112, ""},
+  };
+  for (const auto& [id, text] : texts) {
     wchar_t buf[128];
     int n = LoadStringW(Instance(), UINT(id), buf, 128);
-    EXPECT_EQ(std::wstring(buf, size_t(n)), Wide(StringText(id))) << id;
+    EXPECT_EQ(std::wstring(buf, size_t(n > 0 ? n : 0)), Wide(text)) << id;
   }
 }
 

@@ -9,9 +9,9 @@
 #include <vector>
 
 #include "fakehost_process.h"
+#include "res/resource.h"
 #include "tellu_process.h"
 #include "win32/bmp_menu_capture.h"
-#include "win32/resource.h"
 #include "win32/wide_text.h"
 
 namespace tellu {

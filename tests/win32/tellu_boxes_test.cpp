@@ -13,10 +13,10 @@
 #include "avatar/texts.h"
 #include "chat/kinds.h"
 #include "chat/wire.h"
+#include "res/resource.h"
 #include "tellu_launch_rig.h"
 #include "text/sjis.h"
 #include "gui/host_window.h"
-#include "win32/resource.h"
 #include "win32/wide_text.h"
 
 namespace tellu {

@@ -13,7 +13,7 @@
 #include "gui/host_window.h"
 #include "win32/message_window.h"
 #include "relay/relay.h"
-#include "win32/resource.h"
+#include "res/resource.h"
 #include "win32/wide_text.h"
 #include "win32/win_net.h"
 

@@ -11,10 +11,10 @@
 #include <vector>
 
 #include "platform/shell.h"
+#include "res/resource.h"
 #include "tellu_process.h"
 #include "win32/bmp_menu_capture.h"
 #include "gui/log_window.h"
-#include "win32/resource.h"
 #include "gui/tile_painter.h"
 #include "win32/wide_text.h"
 #include "win32/window.h"

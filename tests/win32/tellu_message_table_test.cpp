@@ -6,9 +6,9 @@
 #include <string>
 #include <vector>
 
+#include "res/resource.h"
 #include "tellu_launch_rig.h"
 #include "win32/bmp_menu_capture.h"
-#include "win32/resource.h"
 
 namespace tellu {
 namespace {

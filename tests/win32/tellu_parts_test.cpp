@@ -10,9 +10,10 @@
 #include <string>
 #include <vector>
 
-#include "chat/objects.h"
+#include "bar/system_menu_items.h"
 #include "chat/status.h"
 #include "platform/fake_files.h"
+#include "res/resource.h"
 #include "tellu_process.h"
 #include "gui/avatar_popup.h"
 #include "gui/bar_keys.h"
@@ -20,7 +21,6 @@
 #include "win32/bmp_menu_capture.h"
 #include "gui/help.h"
 #include "win32/message_window.h"
-#include "win32/resource.h"
 #include "gui/status_popup.h"
 #include "gui/system_menu.h"
 #include "gui/transfer_view.h"
@@ -103,6 +103,12 @@ std::vector<MenuRow> ProgramItems(HMENU menu) {
 
 bool Grayed(const MenuRow& row) { return (row.state & MFS_GRAYED) != 0; }
 
+std::wstring StringResource(int id) {
+  wchar_t buf[128];
+  const int n = LoadStringW(GetModuleHandleW(nullptr), UINT(id), buf, 128);
+  return std::wstring(buf, size_t(n > 0 ? n : 0));
+}
+
 TEST(TelluSystemMenu, LaunchModeHasEveryItemTheChatItemsGrayedUntilLogin) {
   Owner bar;
   SystemMenu menu;
@@ -112,15 +118,16 @@ TEST(TelluSystemMenu, LaunchModeHasEveryItemTheChatItemsGrayedUntilLogin) {
   EXPECT_EQ(GetMenuState(sys, SC_MAXIMIZE, MF_BYCOMMAND), UINT(-1));
   EXPECT_NE(GetMenuState(sys, SC_CLOSE, MF_BYCOMMAND), UINT(-1));
 
+  // The table itself is pinned by the unit test; here the menu is built from it.
   const std::vector<MenuRow> items = ProgramItems(sys);
-  const int order[] = {102, 103, 105, 106, 110, 104, 111, 101};
-  const UINT commands[] = {32, 48, 80, 512, 528, 64, 560, 16};
+  const std::vector<SystemMenuItem> expected = SystemMenuItems(true);
   ASSERT_EQ(items.size(), 8u);
+  ASSERT_EQ(expected.size(), 8u);
   for (size_t i = 0; i < items.size(); ++i) {
-    EXPECT_EQ(items[i].id, commands[i]);
-    EXPECT_EQ(items[i].text, Wide(StringText(order[i]))) << "string " << order[i];
-    const bool login_item = commands[i] == 80 || commands[i] == 512 || commands[i] == 528;
-    EXPECT_EQ(Grayed(items[i]), login_item) << commands[i];
+    EXPECT_EQ(items[i].id, UINT(expected[i].command));
+    EXPECT_EQ(items[i].text, StringResource(expected[i].string_id))
+        << "string " << expected[i].string_id;
+    EXPECT_EQ(Grayed(items[i]), expected[i].grayed_until_login) << expected[i].command;
   }
 
   menu.EnableLoginItems(true);
@@ -141,10 +148,10 @@ TEST(TelluSystemMenu, AttachModeHasOnlyTheMessageTableHelpAndVersion) {
   SystemMenu menu;
   menu.Extend(bar.hwnd(), false);
   const std::vector<MenuRow> items = ProgramItems(GetSystemMenu(bar.hwnd(), FALSE));
+  const std::vector<SystemMenuItem> expected = SystemMenuItems(false);
   ASSERT_EQ(items.size(), 3u);
-  EXPECT_EQ(items[0].id, 32u);
-  EXPECT_EQ(items[1].id, 560u);
-  EXPECT_EQ(items[2].id, 16u);
+  ASSERT_EQ(expected.size(), 3u);
+  for (size_t i = 0; i < items.size(); ++i) EXPECT_EQ(items[i].id, UINT(expected[i].command));
   EXPECT_EQ(items[2].text, L"\xFF8A\xFF9E\xFF70\xFF7C\xFF9E\xFF6E\xFF9D\x60C5\x5831 (&A)...");
   for (const MenuRow& row : items) EXPECT_FALSE(Grayed(row));
 }
@@ -195,18 +202,19 @@ TEST(TelluStatusMenu, KeyboardChoiceSendsExactlyOneCommand) {
   Drain();
   EXPECT_EQ(owner.commands, std::vector<UINT>{802});
 
-  // Six statuses, "ラブラブ" left out, each with its picture.
+  // The statuses of the menu table (pinned by the unit test), each with its
+  // picture.
   const std::vector<MenuRow> rows = Rows(popup.Menu());
-  ASSERT_EQ(rows.size(), 6u);
-  const UINT ids[] = {800, 801, 802, 803, 804, 806};
+  const auto expected = StatusMenu();
+  ASSERT_EQ(rows.size(), expected.size());
   for (size_t i = 0; i < rows.size(); ++i) {
-    EXPECT_EQ(rows[i].id, ids[i]);
-    EXPECT_EQ(rows[i].text, Wide(kTelluStatus[ids[i] - 800].label));
+    EXPECT_EQ(rows[i].id, UINT(expected[i].command));
+    EXPECT_EQ(rows[i].text, Wide(expected[i].label));
     MENUITEMINFOW info{};
     info.cbSize = sizeof info;
     info.fMask = MIIM_CHECKMARKS;
     GetMenuItemInfoW(popup.Menu(), static_cast<UINT>(i), TRUE, &info);
-    EXPECT_EQ(info.hbmpUnchecked, pictures.Get(static_cast<int>(ids[i] - 800)));
+    EXPECT_EQ(info.hbmpUnchecked, pictures.Get(expected[i].index));
   }
 }
 

@@ -6,11 +6,11 @@
 
 #include <string>
 
+#include "gui/settings_dlg.h"
 #include "files/std_files.h"
+#include "res/resource.h"
 #include "tellu_launch_rig.h"
 #include "win32/bmp_menu_capture.h"
-#include "win32/resource.h"
-#include "gui/settings_dlg.h"
 #include "win32/wide_text.h"
 
 namespace tellu {

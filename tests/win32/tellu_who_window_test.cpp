@@ -14,8 +14,8 @@
 #include "win32/bmp_menu_capture.h"
 #include "gui/host_window.h"
 #include "gui/picture_list.h"
-#include "win32/resource.h"
 #include "gui/who_window.h"
+#include "res/resource.h"
 
 namespace tellu {
 namespace {

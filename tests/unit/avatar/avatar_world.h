@@ -74,28 +74,28 @@ class World : public ChatParts<RelayRecorder> {
     return out;
   }
   // A whisper arrives from the server; returns DispAddBin's verdict.
-  int Whispered(std::string_view speaker, std::string_view text) {
+  Verdict Whispered(std::string_view speaker, std::string_view text) {
     std::string p("\x01\x11\x00", 3);
     PutString(p, speaker);
     PutString(p, text);
-    return core.DispAddBin(kFromServer, p);
+    return core.DispAddBin(Direction::kFromServer, p);
   }
   // Object n is `name` wearing `avatar`, with the z mark given.
   void Person(int n, std::string_view name, std::string_view avatar, int z_mark) {
-    core.DispAddBin(kFromServer, BuildObjectNaming(name, n));
-    core.DispAddBin(kFromServer, BuildNamedObjectAvatar(name, avatar));
+    core.DispAddBin(Direction::kFromServer, BuildObjectNaming(name, n));
+    core.DispAddBin(Direction::kFromServer, BuildNamedObjectAvatar(name, avatar));
     BatchRecord record{n, 0, Position{100, 200, static_cast<int16_t>(0x40 | z_mark), 0}};
-    core.DispAddBin(kFromServer, BuildPositionBatch({&record, 1}));
+    core.DispAddBin(Direction::kFromServer, BuildPositionBatch({&record, 1}));
   }
   // The host announces the user's own avatar.
-  void OwnAvatar(std::string_view reference) { core.DispAddBin(kFromHost, BuildOwnAvatar(reference)); }
+  void OwnAvatar(std::string_view reference) { core.DispAddBin(Direction::kFromHost, BuildOwnAvatar(reference)); }
 
   // Peers connecting to the listening port reach the exchange greeted, as the
   // relay hands them over.
   void ListenForPeers() {
     listener = net.Listen(kPort, [this](std::unique_ptr<Stream> stream) {
       auto sock = std::make_unique<CServSock>(std::move(stream), nullptr);
-      sock->SetConnectionKind(kPeerAccepted);
+      sock->SetConnectionKind(SockKind::kPeerAccepted);
       sock->Send("ok\n");
       exchange.Accept(std::move(sock));
     });

@@ -83,7 +83,7 @@ class ExchangeTest : public ::testing::Test {
   void RequestAndAccept() {
     alice.exchange.RequestAvatar("bob");
     ASSERT_EQ(alice.Whispers().size(), 1u);
-    EXPECT_EQ(bob.Whispered("alice", alice.Whispers()[0].text), 0);
+    EXPECT_EQ(bob.Whispered("alice", alice.Whispers()[0].text), Verdict::kSwallow);
     ASSERT_EQ(bob.ui.questions.size(), 1u);
     bob.ui.Answer(true);
   }
@@ -119,7 +119,7 @@ TEST_F(ExchangeTest, AnOwnerOnAPublicAddressOffersAndTheRequesterFetches) {
     b.Whispered("alice", a.Whispers().at(0).text);
     b.ui.Answer(true);
     ASSERT_EQ(b.Whispers().size(), 1u);
-    EXPECT_EQ(a.Whispered("bob", b.Whispers()[0].text), 0);
+    EXPECT_EQ(a.Whispered("bob", b.Whispers()[0].text), Verdict::kSwallow);
     FakeNet::Peer* out = a.net.LastConnect();
     ASSERT_NE(out, nullptr);
     EXPECT_EQ(out->host(), b.address);
@@ -245,7 +245,7 @@ TEST_F(ScriptedPeer, OnlyAFileThisSideAskedForIsTaken) {
   me.exchange.RequestAvatar("bob");
   EXPECT_EQ(me.Whispers().back().text, kRequest + EncodeAddress(me.address));
   EXPECT_EQ(me.Whispered("bob", kPrefix + "AVA," + kBobRef + "," + EncodeAddress("203.0.113.10")),
-            0);
+            Verdict::kSwallow);
   FakeNet::Peer* out = me.net.LastConnect();
   ASSERT_NE(out, nullptr);
   EXPECT_EQ(out->host(), "203.0.113.10");

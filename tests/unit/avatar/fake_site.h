@@ -47,7 +47,7 @@ class FakeSite : public TransferSite {
   void ListenForPeers() {
     listener_ = net_.Listen(kPort, [this](std::unique_ptr<Stream> stream) {
       auto sock = std::make_unique<CServSock>(std::move(stream), nullptr);
-      sock->SetConnectionKind(kPeerAccepted);
+      sock->SetConnectionKind(SockKind::kPeerAccepted);
       sock->Send("ok\n");
       accepted.push_back(std::make_unique<SCmdAccept>(*this, std::move(sock)));
     });

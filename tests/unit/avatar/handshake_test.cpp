@@ -40,7 +40,7 @@ class HandshakeTest : public ::testing::Test {
     owner.files.Put("C:\\host\\avatar\\me.mov", "avatar bytes");
   }
   // A request from `who` on `address`, as that user's program words it.
-  int RequestFrom(const std::string& who, const std::string& address) {
+  Verdict RequestFrom(const std::string& who, const std::string& address) {
     return owner.Whispered(who, kRequest + EncodeAddress(address));
   }
   std::vector<WhisperOut> To(const std::string& target, const std::string& text) {
@@ -51,13 +51,13 @@ class HandshakeTest : public ::testing::Test {
 };
 
 TEST_F(HandshakeTest, OnlyThePrefixWithTheSmallVowelIsClaimed) {
-  EXPECT_EQ(owner.Whispered("A", Sj("\xE3\x81\x82\xE3\x81\xAE,xyz")), 1);  // あの,xyz
+  EXPECT_EQ(owner.Whispered("A", Sj("\xE3\x81\x82\xE3\x81\xAE,xyz")), Verdict::kPassOn);  // あの,xyz
   EXPECT_EQ(owner.log.size(), 1u);
   EXPECT_TRUE(owner.Whispers().empty());
 }
 
 TEST_F(HandshakeTest, ANoticeIsShownInABoxAndNowhereElse) {
-  EXPECT_EQ(owner.Whispered("A", kNotice + Sj("\xE3\x83\x86\xE3\x82\xB9\xE3\x83\x88")), 0);
+  EXPECT_EQ(owner.Whispered("A", kNotice + Sj("\xE3\x83\x86\xE3\x82\xB9\xE3\x83\x88")), Verdict::kSwallow);
   ASSERT_EQ(owner.ui.notices.size(), 1u);
   EXPECT_EQ(owner.ui.notices[0].text, Sj("\xE3\x83\x86\xE3\x82\xB9\xE3\x83\x88"));  // テスト
   EXPECT_EQ(owner.ui.notices[0].caption, "from A");
@@ -68,7 +68,7 @@ TEST_F(HandshakeTest, ANoticeIsShownInABoxAndNowhereElse) {
 
 TEST_F(HandshakeTest, AnUnknownKeywordIsAnsweredWithTheBarTitle) {
   owner.core.state().last_whisper_target = "earlier";
-  EXPECT_EQ(owner.Whispered("A", kPrefix + "xyz"), 0);
+  EXPECT_EQ(owner.Whispered("A", kPrefix + "xyz"), Verdict::kSwallow);
   // あのぉ,えっと,相手の + title + は対応してません
   EXPECT_EQ(owner.Whispers(),
             To("A", kNotice + Sj("\xE7\x9B\xB8\xE6\x89\x8B\xE3\x81\xAE") + "Tellu bar" +
@@ -231,7 +231,7 @@ TEST_F(HandshakeTest, AnOfferBecomesAConnectionToTheOwner) {
   World requester{"you"};
   requester.exchange.RequestAvatar("A");
   EXPECT_EQ(requester.Whispered("A", kPrefix + "AVA,avatar\\x.mov," + EncodeAddress("198.51.100.7")),
-            0);
+            Verdict::kSwallow);
   ASSERT_EQ(requester.net.connects().size(), 1u);
   EXPECT_EQ(requester.net.LastConnect()->host(), "198.51.100.7");
   EXPECT_EQ(requester.net.LastConnect()->port(), World::kPort);

@@ -28,11 +28,11 @@ class RelayRecorder : public RelayPort {
  public:
   void SendToServer(std::string_view payload) override {
     to_server.emplace_back(payload);
-    both.emplace_back(kFromHost, payload);
+    both.emplace_back(Direction::kFromHost, payload);
   }
   void SendToHost(std::string_view payload) override {
     to_host.emplace_back(payload);
-    both.emplace_back(kFromServer, payload);
+    both.emplace_back(Direction::kFromServer, payload);
   }
   bool HasServer() const override { return true; }
   void Clear() {
@@ -42,7 +42,7 @@ class RelayRecorder : public RelayPort {
   }
   std::vector<std::string> to_server, to_host;
   // (direction the payload travels, payload) across both sides.
-  std::vector<std::pair<int, std::string>> both;
+  std::vector<std::pair<Direction, std::string>> both;
 };
 
 // Bytes of a literal that may hold zero bytes.
@@ -89,15 +89,15 @@ class ChatTest : public ::testing::Test, protected ChatParts<RelayRecorder> {
   }
 
   // As the relay: count, parse, forward when let through.
-  int FromHost(const std::string& payload) {
+  Verdict FromHost(const std::string& payload) {
     ++host_count;
-    int result = core.DispAddBin(kFromHost, payload);
-    if (result == kPassOn) relay.SendToServer(payload);
+    Verdict result = core.DispAddBin(Direction::kFromHost, payload);
+    if (result == Verdict::kPassOn) relay.SendToServer(payload);
     return result;
   }
-  int FromServer(const std::string& payload) {
-    int result = core.DispAddBin(kFromServer, payload);
-    if (result == kPassOn) relay.SendToHost(payload);
+  Verdict FromServer(const std::string& payload) {
+    Verdict result = core.DispAddBin(Direction::kFromServer, payload);
+    if (result == Verdict::kPassOn) relay.SendToHost(payload);
     return result;
   }
   void LogIn(std::string_view name) {

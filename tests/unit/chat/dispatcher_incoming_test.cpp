@@ -19,7 +19,7 @@ class IncomingTest : public ChatTest {
 
 TEST_F(IncomingTest, PublicLineIsLoggedAndPassedOn) {
   std::string line = ChatText("bob", "hi &lt;all&gt;");
-  EXPECT_EQ(FromServer(line), kPassOn);
+  EXPECT_EQ(FromServer(line), Verdict::kPassOn);
   EXPECT_EQ(relay.to_host, std::vector<std::string>{line});
   EXPECT_EQ(LogLines(), std::vector<std::string>{"<bob> hi <all>"});
   EXPECT_EQ(LogFileBytes().substr(LogFileBytes().find("\r\n") + 2), "<bob> hi <all>\r\n");
@@ -33,22 +33,22 @@ TEST_F(IncomingTest, EmptySpeakerGivesAnEmptyPrefixName) {
 TEST_F(IncomingTest, LineCutBeforeItsTextPassesUnlogged) {
   for (std::string cut : {B(kind::kChatText), B(kind::kWhisper) + Str("bob"),
                           B("\x01\x0E\x00\x09" "bo")}) {
-    EXPECT_EQ(FromServer(cut), kPassOn);
+    EXPECT_EQ(FromServer(cut), Verdict::kPassOn);
   }
   EXPECT_TRUE(log.pending().empty());
   EXPECT_EQ(relay.to_host.size(), 3u);
 }
 
 TEST_F(IncomingTest, WhisperIsLoggedAndRemembered) {
-  EXPECT_EQ(FromServer(WhisperIn("bob", "psst")), kPassOn);
+  EXPECT_EQ(FromServer(WhisperIn("bob", "psst")), Verdict::kPassOn);
   EXPECT_EQ(LogLines(), std::vector<std::string>{"{bob -> me} psst"});
   EXPECT_EQ(core.LastWhisperer(), "bob");
 }
 
 TEST_F(IncomingTest, MutedSpeakerIsNeitherShownNorLogged) {
   settings.AddMute("troll");
-  EXPECT_EQ(FromServer(ChatText("troll", "spam")), kSwallow);
-  EXPECT_EQ(FromServer(WhisperIn("troll", "spam")), kSwallow);
+  EXPECT_EQ(FromServer(ChatText("troll", "spam")), Verdict::kSwallow);
+  EXPECT_EQ(FromServer(WhisperIn("troll", "spam")), Verdict::kSwallow);
   EXPECT_TRUE(relay.to_host.empty());
   EXPECT_TRUE(log.pending().empty());
   EXPECT_EQ(core.LastWhisperer(), "");
@@ -57,7 +57,7 @@ TEST_F(IncomingTest, MutedSpeakerIsNeitherShownNorLogged) {
 TEST_F(IncomingTest, ClaimedWhisperIsNotShownLoggedOrRemembered) {
   ClaimingHook hook("ava,");
   core.set_avatar_hook(&hook);
-  EXPECT_EQ(FromServer(WhisperIn("bob", "ava,req")), kSwallow);
+  EXPECT_EQ(FromServer(WhisperIn("bob", "ava,req")), Verdict::kSwallow);
   EXPECT_TRUE(relay.to_host.empty());
   EXPECT_TRUE(log.pending().empty());
   EXPECT_EQ(core.LastWhisperer(), "");
@@ -95,7 +95,7 @@ TEST_F(IncomingTest, FullStoreDropsTheOldestShownLine) {
 // --- objects -----------------------------------------------------------------
 
 TEST_F(IncomingTest, NamingIsRebuiltEvenForAnObjectOutsideTheTable) {
-  EXPECT_EQ(FromServer(B(kind::kObjectNaming) + Str("zed") + '\x0C'), kSwallow);
+  EXPECT_EQ(FromServer(B(kind::kObjectNaming) + Str("zed") + '\x0C'), Verdict::kSwallow);
   EXPECT_EQ(relay.to_host, std::vector<std::string>{B(kind::kObjectNaming) + Str("zed") + '\x0C'});
   for (int n = 2; n <= 11; ++n) EXPECT_EQ(core.objects().Get(n).name, "");
   Name(3, "amy");
@@ -109,7 +109,7 @@ TEST_F(IncomingTest, PositionBatchKeepsOnlyOtherPeople) {
   };
   std::string batch = B(kind::kPositionBatch) + record(0, 7, Pos(1, 1, 1, 1)) +
                       record(3, 7, Pos(10, 20, 33, 45)) + record(12, 7, Pos(2, 2, 2, 2));
-  EXPECT_EQ(FromServer(batch), kSwallow);
+  EXPECT_EQ(FromServer(batch), Verdict::kSwallow);
   EXPECT_EQ(relay.to_host,
             std::vector<std::string>{B(kind::kPositionBatch) + record(3, 7, Pos(10, 20, 33, 45))});
   EXPECT_EQ(core.objects().Get(3).pos, (Position{10, 20, 33, 45}));
@@ -117,11 +117,11 @@ TEST_F(IncomingTest, PositionBatchKeepsOnlyOtherPeople) {
 }
 
 TEST_F(IncomingTest, MovesOfOtherPeopleAreRebuiltAndOthersPassOn) {
-  EXPECT_EQ(FromServer(B("\x04\x01") + Pos(5, 6, 7, 8)), kSwallow);
+  EXPECT_EQ(FromServer(B("\x04\x01") + Pos(5, 6, 7, 8)), Verdict::kSwallow);
   EXPECT_EQ(core.objects().Get(4).pos, (Position{5, 6, 7, 8}));
   EXPECT_EQ(relay.to_host.back(), B("\x04\x01") + Pos(5, 6, 7, 8));
   for (std::string other : {B("\x01\x01") + Pos(1, 1, 1, 1), B("\x0C\x01") + Pos(1, 1, 1, 1)}) {
-    EXPECT_EQ(FromServer(other), kPassOn);
+    EXPECT_EQ(FromServer(other), Verdict::kPassOn);
     EXPECT_EQ(relay.to_host.back(), other);
   }
   EXPECT_EQ(core.objects().Own().pos, Position{});
@@ -154,12 +154,12 @@ TEST_F(IncomingTest, OneByteNameIsANamedObjectMessageNotAMove) {
   relay.Clear();
   EXPECT_EQ(
       FromServer(B(kind::kNamedObject) + Str("a") + B(kind::kAvatarProperty) + Str("av\\a.mov")),
-      kSwallow);
+      Verdict::kSwallow);
   EXPECT_EQ(core.objects().Get(2).avatar, "av\\a.mov");
 }
 
 TEST_F(IncomingTest, EventBatchSkipsBadRecordsWithoutStopping) {
-  EXPECT_EQ(FromServer(B("\xFE\x04\x01\xAA\xBB\xCC\x05\x11\x22\x33\x0B\x44")), kSwallow);
+  EXPECT_EQ(FromServer(B("\xFE\x04\x01\xAA\xBB\xCC\x05\x11\x22\x33\x0B\x44")), Verdict::kSwallow);
   EXPECT_EQ(relay.to_host, (std::vector<std::string>{B("\xFE\x04\x05\x11\x22\x33"),
                                                      B("\xFE\x04\x0B\x44\x00\x00")}));
 }
@@ -170,11 +170,11 @@ TEST_F(IncomingTest, NamedObjectSetsTheAvatarOfAKnownPersonOnly) {
   int who = ui.who_changes;
   std::string unknown =
       B(kind::kNamedObject) + Str("zed") + B(kind::kAvatarProperty) + Str("av\\z.mov");
-  EXPECT_EQ(FromServer(unknown), kPassOn);
+  EXPECT_EQ(FromServer(unknown), Verdict::kPassOn);
   EXPECT_EQ(ui.who_changes, who);
   // The two bytes after the name are not examined.
   EXPECT_EQ(FromServer(B(kind::kNamedObject) + Str("amy") + B("\x09\x09") + Str("av\\amy.mov")),
-            kSwallow);
+            Verdict::kSwallow);
   EXPECT_EQ(core.objects().Get(5).avatar, "av\\amy.mov");
   EXPECT_EQ(relay.to_host,
             (std::vector<std::string>{unknown, B(kind::kNamedObject) + Str("amy") +
@@ -193,7 +193,7 @@ TEST_F(IncomingTest, RoomPositionBatchEmptiesPeopleOfAnotherRoom) {
   };
   std::string batch = B(kind::kRoomPositionBatch) + record(2, 7, Pos(1, 2, 3, 4)) +
                       record(3, 9, Pos(5, 6, 7, 8)) + record(12, 7, Pos(0, 0, 0, 0));
-  EXPECT_EQ(FromServer(batch), kSwallow);
+  EXPECT_EQ(FromServer(batch), Verdict::kSwallow);
   EXPECT_EQ(core.objects().Get(2).name, "amy");
   EXPECT_EQ(core.objects().Get(3).name, "");
   EXPECT_EQ(core.objects().Get(3).room, 9);
@@ -228,17 +228,17 @@ TEST_F(IncomingTest, ARoomPositionOfTheUserShowsTheStoredPositionOrTheGhost) {
 
 TEST_F(IncomingTest, ReleaseEmptiesAndStillReachesTheHost) {
   Name(5, "amy");
-  EXPECT_EQ(FromServer(B("\xFE\x0B\x05\x00\xFF")), kPassOn);
+  EXPECT_EQ(FromServer(B("\xFE\x0B\x05\x00\xFF")), Verdict::kPassOn);
   EXPECT_EQ(core.objects().Get(5).name, "");
   EXPECT_EQ(relay.to_host.back(), B("\xFE\x0B\x05\x00\xFF"));
 }
 
 TEST_F(IncomingTest, UnknownKindsPassUntouched) {
   for (std::string p : {B("\x01"), B("\x01\x02\x03"), B("\xFE\x99\x01"), B("\x05\x07")}) {
-    EXPECT_EQ(FromServer(p), kPassOn);
+    EXPECT_EQ(FromServer(p), Verdict::kPassOn);
     EXPECT_EQ(relay.to_host.back(), p);
   }
-  EXPECT_EQ(core.DispAddBin(2, B(kind::kChatText) + Str("x") + Str("y")), kPassOn);
+  EXPECT_EQ(core.DispAddBin(static_cast<Direction>(2), B(kind::kChatText) + Str("x") + Str("y")), Verdict::kPassOn);
   EXPECT_TRUE(log.pending().empty());
 }
 

@@ -9,7 +9,7 @@ using OutgoingTest = ChatTest;
 // --- login ---------------------------------------------------------------------
 
 TEST_F(OutgoingTest, FirstHostMessageLogsIn) {
-  EXPECT_EQ(FromHost(Login("me")), kPassOn);
+  EXPECT_EQ(FromHost(Login("me")), Verdict::kPassOn);
   EXPECT_EQ(core.state().own_name, "me");
   EXPECT_EQ(core.objects().Own().name, "me");
   EXPECT_EQ(ui.login_items, std::vector<bool>{true});
@@ -41,7 +41,7 @@ TEST_F(OutgoingTest, LoginReopensTheWhoWindowOnlyWithBothFlags) {
     uint64_t count = 0;
     ChatCore c(relay, settings, log, log_file, fresh, [&count] { return ++count; });
     if (live >= 0) c.state().who_window_flag = live == 1;
-    c.DispAddBin(kFromHost, Login("me"));
+    c.DispAddBin(Direction::kFromHost, Login("me"));
     EXPECT_EQ(fresh.who_toggles, toggles) << save << who << live;
   }
 }
@@ -53,7 +53,7 @@ TEST_F(OutgoingTest, OwnPublicLineEndsAwayOnly) {
   core.SetStatus(kAwayStatus);
   relay.Clear();
   std::string line = B("\x01\x0E\x00\x00") + Str("back");
-  EXPECT_EQ(FromHost(line), kPassOn);
+  EXPECT_EQ(FromHost(line), Verdict::kPassOn);
   EXPECT_EQ(core.state().status, kNormalStatus);
   // The status change reaches the server before the line itself.
   ASSERT_EQ(relay.to_server.size(), 2u);
@@ -68,7 +68,7 @@ TEST_F(OutgoingTest, OwnPublicLineEndsAwayOnly) {
 TEST_F(OutgoingTest, OwnAvatarIsRecomposedAndSetsTheBaseOnce) {
   LogIn("me");
   relay.Clear();
-  EXPECT_EQ(FromHost(B("\x01\x03\x05\x09") + "plain.mov"), kSwallow);
+  EXPECT_EQ(FromHost(B("\x01\x03\x05\x09") + "plain.mov"), Verdict::kSwallow);
   EXPECT_EQ(core.state().avatar_base, "");  // no backslash: tried again next time
   EXPECT_EQ(core.objects().Own().avatar, "plain.mov");
   // The length byte is not trusted: everything after it is the reference.
@@ -92,9 +92,9 @@ TEST_F(OutgoingTest, AvatarBaseStopsAtACharacterNotATrailByte) {
 
 TEST_F(OutgoingTest, HostWhisperIsLogged) {
   LogIn("me");
-  EXPECT_EQ(FromHost(WhisperOut("bob", "me", "hi &gt;")), kPassOn);
+  EXPECT_EQ(FromHost(WhisperOut("bob", "me", "hi &gt;")), Verdict::kPassOn);
   EXPECT_EQ(LogLines(), std::vector<std::string>{"{me -> bob} hi >"});
-  EXPECT_EQ(FromHost(B(kind::kNamedOutgoing) + Str("bob")), kPassOn);  // ends after the name
+  EXPECT_EQ(FromHost(B(kind::kNamedOutgoing) + Str("bob")), Verdict::kPassOn);  // ends after the name
   EXPECT_EQ(log.size(), 1u);
 }
 
@@ -103,10 +103,10 @@ TEST_F(OutgoingTest, AvatarRequestForOwnNameIsAnsweredWithTheGhost) {
   FromHost(B("\x01\x03\x05\x08") + "av\\m.mov");
   core.ToggleGhost(false);
   relay.Clear();
-  EXPECT_EQ(FromHost(B(kind::kNamedOutgoing) + Str("me") + B(kind::kAvatarRequest)), kSwallow);
+  EXPECT_EQ(FromHost(B(kind::kNamedOutgoing) + Str("me") + B(kind::kAvatarRequest)), Verdict::kSwallow);
   EXPECT_EQ(relay.to_host, std::vector<std::string>{B(kind::kNamedOutgoing) + Str("me") +
                                                     B(kind::kAvatarProperty) + Str("av\\m.mov")});
-  EXPECT_EQ(FromHost(B(kind::kNamedOutgoing) + Str("bob") + B(kind::kAvatarRequest)), kPassOn);
+  EXPECT_EQ(FromHost(B(kind::kNamedOutgoing) + Str("bob") + B(kind::kAvatarRequest)), Verdict::kPassOn);
 }
 
 // --- own position ----------------------------------------------------------------
@@ -116,7 +116,7 @@ TEST_F(OutgoingTest, OwnRoomPositionIsReportedWithMarks) {
   core.SetStatus(kAwayStatus);
   relay.Clear();
   EXPECT_EQ(FromHost(B("\x01\x12\x00\x07\x33\x44") + Pos(100, 200, 100, 90)),
-            kSwallow);
+            Verdict::kSwallow);
   EXPECT_EQ(core.state().current_room, 7);
   EXPECT_EQ(core.objects().Own().room, 7);
   EXPECT_EQ(relay.to_server,
@@ -130,7 +130,7 @@ TEST_F(OutgoingTest, OwnRoomEntryClearsThePeopleAndTheGhost) {
   core.ToggleGhost(true);
   relay.Clear();
   int who = ui.who_changes;
-  EXPECT_EQ(FromHost(B("\x01\x05\x00\x09") + Pos(-5, 6, 16, 0)), kSwallow);
+  EXPECT_EQ(FromHost(B("\x01\x05\x00\x09") + Pos(-5, 6, 16, 0)), Verdict::kSwallow);
   EXPECT_EQ(core.objects().Get(2).name, "");
   EXPECT_FALSE(core.movement().ghost().Shown());
   EXPECT_EQ(ui.who_changes, who + 1);
@@ -143,14 +143,14 @@ TEST_F(OutgoingTest, OwnRoomEntryClearsThePeopleAndTheGhost) {
 TEST_F(OutgoingTest, OwnMoveIsReportedWithMarks) {
   core.SetStatus(4);
   relay.Clear();
-  EXPECT_EQ(FromHost(B(kind::kOwnMove) + Pos(1, 2, 40, 33)), kSwallow);
+  EXPECT_EQ(FromHost(B(kind::kOwnMove) + Pos(1, 2, 40, 33)), Verdict::kSwallow);
   EXPECT_EQ(core.objects().Own().pos, (Position{1, 2, 40, 33}));
   EXPECT_EQ(relay.to_server, std::vector<std::string>{B(kind::kOwnMove) + Pos(1, 2, 33, 36)});
 }
 
 TEST_F(OutgoingTest, OtherKindsPassUntouched) {
   for (std::string p : {B("\x01"), B("\x01\x06\x03"), B("\x02\x01"), B("\xFE\x12\x01")}) {
-    EXPECT_EQ(FromHost(p), kPassOn);
+    EXPECT_EQ(FromHost(p), Verdict::kPassOn);
     EXPECT_EQ(relay.to_server.back(), p);
   }
 }

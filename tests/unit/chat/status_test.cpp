@@ -1,4 +1,4 @@
-// The user's status, the status and system menus as data, the tooltips.
+// The user's status, its icon, label and menu.
 #include "chat/status.h"
 
 #include "unit/chat/dispatcher_fixture.h"
@@ -33,6 +33,12 @@ TEST(StatusIconTest, AwayHasItsOwnIcon) {
   for (int s : {0, 2, 3, 4, 5, 6}) EXPECT_EQ(StatusIcon(s), 128);
 }
 
+TEST(StatusLabelTest, OnlyStatusesTheUserCanSet) {
+  EXPECT_EQ(StatusLabel(0), "\x92\xCA\x8F\xED\x8F\xF3\x91\xD4");  // 通常状態
+  EXPECT_EQ(StatusLabel(6), "\x83\x49\x83\x93\x90\x51\x92\x86");  // オン寝中
+  for (int s : {-1, 7, 8}) EXPECT_EQ(StatusLabel(s), "") << s;
+}
+
 TEST(StatusMenuTest, OffersAllButStatusFive) {
   auto menu = StatusMenu();
   std::vector<int> offered, commands, bitmaps;
@@ -45,38 +51,6 @@ TEST(StatusMenuTest, OffersAllButStatusFive) {
   EXPECT_EQ(commands, (std::vector<int>{800, 801, 802, 803, 804, 806}));
   EXPECT_EQ(bitmaps, (std::vector<int>{151, 152, 156, 157, 158, 171}));
   EXPECT_EQ(menu[1].label, "\x97\xA3\x90\xC8\x92\x86");  // 離席中
-}
-
-TEST(TooltipTest, ButtonsOfTheBar) {
-  EXPECT_EQ(TooltipText(1001, 0), "RealTimeWho\x95\x5C\x8E\xA6ON/OFF\x90\xD8\x8A\xB7");
-  EXPECT_EQ(TooltipText(1005, 0),
-            "\x93\x6F\x98\x5E\x83\x81\x83\x62\x83\x5A\x81\x5B\x83\x57\x91\x97\x90\x4D");
-  // ステータス変更(オン寝中)
-  EXPECT_EQ(TooltipText(1059, 6), "\x83\x58\x83\x65\x81\x5B\x83\x5E\x83\x58\x95\xCF\x8D\x58("
-                                  "\x83\x49\x83\x93\x90\x51\x92\x86)");
-  EXPECT_EQ(TooltipText(1000, 0), std::nullopt);
-}
-
-TEST(SystemMenuTest, LaunchModeAddsTheChatItemsGrayedUntilLogin) {
-  std::vector<int> commands, grayed;
-  for (const auto& item : SystemMenuItems(true)) {
-    commands.push_back(item.command);
-    if (item.grayed_until_login) grayed.push_back(item.command);
-    EXPECT_EQ(item.text, StringText(item.string_id));
-  }
-  EXPECT_EQ(commands, (std::vector<int>{32, 48, 80, 512, 528, 64, 560, 16}));
-  EXPECT_EQ(grayed, (std::vector<int>{80, 512, 528}));
-  commands.clear();
-  for (const auto& item : SystemMenuItems(false)) commands.push_back(item.command);
-  EXPECT_EQ(commands, (std::vector<int>{32, 560, 16}));
-}
-
-TEST(SystemMenuTest, StringTableTexts) {
-  EXPECT_EQ(StringText(105), "\xD8\xB1\xD9\xC0\xB2\xD1Who\x95\x5C\x8E\xA6(&W)");  // ﾘｱﾙﾀｲﾑWho表示(&W)
-  EXPECT_EQ(StringText(107), "Free Memory   %lu KB / %lu KB\r\n");
-  EXPECT_EQ(StringText(109), "\x95\x73\x96\xBE");  // 不明
-  EXPECT_EQ(StringText(100), "");
-  EXPECT_EQ(StringText(112), "");
 }
 
 }  // namespace

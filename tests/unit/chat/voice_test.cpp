@@ -92,14 +92,14 @@ TEST_F(VoiceTest, AwayReplyFollowsTheWhisperOncePerText) {
   core.SetStatus(kAwayStatus);
   relay.Clear();
   std::string w = WhisperIn("bob", "hey");
-  EXPECT_EQ(FromServer(w), kSwallow);
-  EXPECT_EQ(relay.both, (std::vector<std::pair<int, std::string>>{
-                            {kFromServer, w},
-                            {kFromHost, WhisperOut("bob", "me", "away")},
-                            {kFromServer, ChatText("me--&gt;bob", "away")}}));
+  EXPECT_EQ(FromServer(w), Verdict::kSwallow);
+  EXPECT_EQ(relay.both, (std::vector<std::pair<Direction, std::string>>{
+                            {Direction::kFromServer, w},
+                            {Direction::kFromHost, WhisperOut("bob", "me", "away")},
+                            {Direction::kFromServer, ChatText("me--&gt;bob", "away")}}));
   EXPECT_EQ(LogLines(), (std::vector<std::string>{"{bob -> me} hey", "{me -> bob} away"}));
   relay.Clear();
-  EXPECT_EQ(FromServer(w), kPassOn);  // same text again: no second reply
+  EXPECT_EQ(FromServer(w), Verdict::kPassOn);  // same text again: no second reply
   EXPECT_EQ(relay.to_server.size(), 0u);
   FromServer(WhisperIn("bob", "hello?"));
   EXPECT_EQ(relay.to_server, std::vector<std::string>{WhisperOut("bob", "me", "away")});
@@ -165,7 +165,7 @@ class AutoMuteTest : public VoiceTest {
     int passed = 0;
     for (int i = 0; i < times; ++i) {
       std::string p = whisper ? WhisperIn(speaker, "buy") : ChatText(speaker, "buy");
-      passed += FromServer(p) == kPassOn;
+      passed += FromServer(p) == Verdict::kPassOn;
     }
     return passed;
   }

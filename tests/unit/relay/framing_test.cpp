@@ -12,13 +12,13 @@ TEST_F(RelayTest, LengthByteAloneThenPayloadIsOneMessage) {
   host->Feed("\x04");
   EXPECT_TRUE(parser.calls.empty());
   host->Feed("abc");
-  EXPECT_EQ(parser.calls, (std::vector<Call>{{kFromHost, "abc"}}));
+  EXPECT_EQ(parser.calls, (std::vector<Call>{{Direction::kFromHost, "abc"}}));
   EXPECT_EQ(server->sent(), Framed("abc"));
 }
 
 TEST_F(RelayTest, EverySplitOfTheStreamGivesTheSameMessages) {
   const std::string stream = Framed("first") + Framed(std::string(254, 'x')) + Framed("z");
-  const std::vector<Call> expected = {{kFromServer, "first"}, {kFromServer, std::string(254, 'x')}, {kFromServer, "z"}};
+  const std::vector<Call> expected = {{Direction::kFromServer, "first"}, {Direction::kFromServer, std::string(254, 'x')}, {Direction::kFromServer, "z"}};
   for (size_t a = 0; a <= stream.size(); a += 7) {
     for (size_t b = a; b <= stream.size(); b += 13) {
       FakeNet net2;
@@ -41,22 +41,22 @@ TEST_F(RelayTest, EverySplitOfTheStreamGivesTheSameMessages) {
 TEST_F(RelayTest, EachMessageIsParsedAndForwardedBeforeTheNext) {
   Start();
   std::vector<std::string> forwarded_before;
-  parser.verdict = [&](int, std::string_view) {
+  parser.verdict = [&](Direction, std::string_view) {
     forwarded_before.push_back(host->sent());
-    return kPassOn;
+    return Verdict::kPassOn;
   };
   server->Feed(Framed("one") + Framed("two") + Framed("three"));
-  EXPECT_EQ(parser.calls, (std::vector<Call>{{kFromServer, "one"}, {kFromServer, "two"}, {kFromServer, "three"}}));
+  EXPECT_EQ(parser.calls, (std::vector<Call>{{Direction::kFromServer, "one"}, {Direction::kFromServer, "two"}, {Direction::kFromServer, "three"}}));
   EXPECT_EQ(forwarded_before,
             (std::vector<std::string>{"", Framed("one"), Framed("one") + Framed("two")}));
 }
 
 TEST_F(RelayTest, MessagesTheParserSendsGoBeforeTheOneItLetsThrough) {
   Start();
-  parser.verdict = [&](int direction, std::string_view) {
-    if (direction == kFromHost) relay.SendToServer("reply");
-    if (direction == kFromServer) relay.SendToHost("echo");
-    return kPassOn;
+  parser.verdict = [&](Direction direction, std::string_view) {
+    if (direction == Direction::kFromHost) relay.SendToServer("reply");
+    if (direction == Direction::kFromServer) relay.SendToHost("echo");
+    return Verdict::kPassOn;
   };
   host->Feed(Framed("login"));
   server->Feed(Framed("chat"));
@@ -66,11 +66,11 @@ TEST_F(RelayTest, MessagesTheParserSendsGoBeforeTheOneItLetsThrough) {
 
 TEST_F(RelayTest, SwallowedMessagesAreCountedButNotForwarded) {
   Start();
-  parser.verdict = [](int, std::string_view payload) {
-    return payload == "keep" ? kPassOn : kSwallow;
+  parser.verdict = [](Direction, std::string_view payload) {
+    return payload == "keep" ? Verdict::kPassOn : Verdict::kSwallow;
   };
   host->Feed(Framed("drop") + Framed("keep"));
-  parser.verdict = [](int, std::string_view) { return 2; };
+  parser.verdict = [](Direction, std::string_view) { return static_cast<Verdict>(2); };
   server->Feed(Framed("other"));
   EXPECT_EQ(server->sent(), Framed("keep"));
   EXPECT_EQ(host->sent(), "");
@@ -81,7 +81,7 @@ TEST_F(RelayTest, SwallowedMessagesAreCountedButNotForwarded) {
 TEST_F(RelayTest, LengthBytesZeroAndOneCarryNoPayload) {
   Start();
   server->Feed(std::string("\x00\x01", 2) + Framed("ab") + std::string("\x01\x00", 2) + Framed("c"));
-  EXPECT_EQ(parser.calls, (std::vector<Call>{{kFromServer, "ab"}, {kFromServer, "c"}}));
+  EXPECT_EQ(parser.calls, (std::vector<Call>{{Direction::kFromServer, "ab"}, {Direction::kFromServer, "c"}}));
   EXPECT_EQ(relay.ServerMessageCount(), 2u);
   EXPECT_EQ(host->sent(), Framed("ab") + Framed("c"));
 }

@@ -16,16 +16,16 @@ namespace tellu {
 
 struct RecordingParser : ParserPort {
   struct Call {
-    int direction;
+    Direction direction;
     std::string payload;
     bool operator==(const Call&) const = default;
   };
-  int DispAddBin(int direction, std::string_view payload) override {
+  Verdict DispAddBin(Direction direction, std::string_view payload) override {
     calls.push_back({direction, std::string(payload)});
-    return verdict ? verdict(direction, payload) : kPassOn;
+    return verdict ? verdict(direction, payload) : Verdict::kPassOn;
   }
   std::vector<Call> calls;
-  std::function<int(int, std::string_view)> verdict;
+  std::function<Verdict(Direction, std::string_view)> verdict;
 };
 
 class RelayTest : public ::testing::Test {

@@ -34,7 +34,7 @@ TEST_F(RelayTest, LaterConnectionIsAPeerGreetedAndNeverParsed) {
   ASSERT_NE(other, nullptr);
   EXPECT_EQ(other->sent(), "ok\n");
   ASSERT_EQ(peers.size(), 1u);
-  EXPECT_EQ(peers[0]->ConnectionKind(), kPeerAccepted);
+  EXPECT_EQ(peers[0]->ConnectionKind(), SockKind::kPeerAccepted);
   RecordingPeer object;
   peers[0]->SetPeer(&object);
   other->Feed(Framed("getava,x"));
@@ -84,10 +84,10 @@ TEST_F(RelayTest, HostBytesWaitUntilTheServerConnectionIsMade) {
   net.Accept(kPort);
   EXPECT_EQ(peers.size(), 1u);
   server->Complete();
-  EXPECT_EQ(parser.calls, (std::vector<Call>{{kFromHost, "login"}, {kFromHost, "chat"}, {kFromHost, "more"}}));
+  EXPECT_EQ(parser.calls, (std::vector<Call>{{Direction::kFromHost, "login"}, {Direction::kFromHost, "chat"}, {Direction::kFromHost, "more"}}));
   EXPECT_EQ(server->sent(), Framed("login") + Framed("chat") + Framed("more"));
   host->Feed(Framed("next"));
-  EXPECT_EQ(parser.calls.back(), (Call{kFromHost, "next"}));
+  EXPECT_EQ(parser.calls.back(), (Call{Direction::kFromHost, "next"}));
 }
 
 TEST_F(RelayTest, FailedServerConnectStopsListening) {
@@ -166,9 +166,9 @@ TEST_F(RelayTest, ClosedHostTakesNothingMore) {
 
 TEST_F(RelayTest, RelayEndedDuringParsingStopsTheChunk) {
   Start();
-  parser.verdict = [&](int, std::string_view) {
+  parser.verdict = [&](Direction, std::string_view) {
     relay.Shutdown();
-    return kPassOn;
+    return Verdict::kPassOn;
   };
   server->Feed(Framed("one") + Framed("two"));
   EXPECT_EQ(parser.calls.size(), 1u);
@@ -187,10 +187,10 @@ TEST(RelaySockets, PeerObjectMayChangeWithTheKindAndDestroyTheConnection) {
   });
   FakeNet::Peer* far = net.Accept(5200);
   RecordingPeer first, second;
-  sock->SetConnectionKind(kPeerAccepted);
+  sock->SetConnectionKind(SockKind::kPeerAccepted);
   sock->SetPeer(&first);
   far->Feed("getava,");
-  sock->SetConnectionKind(kPeerMovedOn);
+  sock->SetConnectionKind(SockKind::kPeerMovedOn);
   sock->SetPeer(&second);
   far->Feed("0200");
   EXPECT_EQ(first.received, "getava,");
@@ -211,7 +211,7 @@ TEST(RelaySockets, PeerObjectMayChangeWithTheKindAndDestroyTheConnection) {
 TEST(RelaySockets, TransferConnectionReportsConnectDataAndClose) {
   FakeNet net;
   RecordingPeer transfer;
-  auto sock = std::make_unique<CCliantSock>(net, 3, nullptr);
+  auto sock = std::make_unique<CCliantSock>(net, SockKind::kOutgoingTransfer, nullptr);
   sock->SetPeer(&transfer);
   std::vector<bool> outcomes;
   sock->Connect("198.51.100.20", 5200, [&](bool ok) { outcomes.push_back(ok); });
