@@ -5,9 +5,9 @@
 
 #include <functional>
 #include <string>
-#include <vector>
 
-#include "fakehost_process.h"  // Poll, FileLines
+#include "child_process.h"
+#include "fakehost_process.h"  // FileLines
 
 namespace tellu::testing {
 
@@ -25,9 +25,6 @@ class WindowsDirFile {
   std::wstring name_;
   std::wstring path_;
 };
-
-// A TCP port that was free a moment ago.
-int FreePort();
 
 class TelluProcess {
  public:
@@ -63,13 +60,12 @@ class TelluProcess {
   const std::wstring& program() const { return program_; }
   // The tellu.ini it reads: its own path ending in "ini".
   std::wstring ini() const { return program_.substr(0, program_.size() - 3) + L"ini"; }
-  HANDLE handle() const { return process_; }
+  HANDLE handle() const { return process_.handle(); }
 
  private:
   std::wstring folder_;
   std::wstring program_;
-  HANDLE process_ = nullptr;
-  DWORD pid_ = 0;
+  ChildProcess process_;
   HWND bar_ = nullptr;
 };
 
