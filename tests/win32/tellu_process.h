@@ -69,6 +69,16 @@ class TelluProcess {
   HWND bar_ = nullptr;
 };
 
+// Input to another process's windows, posted as the user's would arrive.
+inline void Key(HWND window, UINT vk) { PostMessageW(window, WM_KEYDOWN, vk, 1); }
+inline void Type(HWND edit, const std::wstring& text) {
+  for (wchar_t c : text) PostMessageW(edit, WM_CHAR, c, 1);
+}
+inline void ClickButton(HWND dialog, int id) {
+  PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
+               reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
+}
+
 // The text of a message box; presses its OK button.
 std::wstring MessageBoxText(HWND box);
 void PressOk(HWND box);
