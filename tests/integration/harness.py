@@ -1,6 +1,7 @@
 """What the integration tests share: free ports, readers of a program's
-output, bounded waits, the tear-down of the programs a test started, framing, the heads of the chat payloads they build,
-and the programs under test from the command line."""
+output, bounded waits, the tear-down of the programs a test started,
+framing, the heads of the chat payloads they build, and the programs under
+test from the command line."""
 import argparse
 import os
 import socket

@@ -111,18 +111,22 @@ ChildProcess::~ChildProcess() {
   StopReaders();
 }
 
-bool ChildProcess::Start(const std::wstring& command, const std::wstring& folder) {
-  std::wstring line = command;
-  STARTUPINFOW startup{};
+bool ChildProcess::Launch(std::wstring command, const wchar_t* folder, STARTUPINFOW& startup,
+                          BOOL inherit, DWORD flags) {
   startup.cb = sizeof startup;
   PROCESS_INFORMATION info{};
-  if (!CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                      folder.empty() ? nullptr : folder.c_str(), &startup, &info))
+  if (!CreateProcessW(nullptr, command.data(), nullptr, nullptr, inherit, flags, nullptr, folder,
+                      &startup, &info))
     return false;
   process_ = info.hProcess;
   pid_ = info.dwProcessId;
   CloseHandle(info.hThread);
   return true;
+}
+
+bool ChildProcess::Start(const std::wstring& command, const std::wstring& folder) {
+  STARTUPINFOW startup{};
+  return Launch(command, folder.empty() ? nullptr : folder.c_str(), startup, FALSE, 0);
 }
 
 bool ChildProcess::StartPiped(const std::wstring& command) {
@@ -136,20 +140,12 @@ bool ChildProcess::StartPiped(const std::wstring& command) {
   SetHandleInformation(out_read, HANDLE_FLAG_INHERIT, 0);
   SetHandleInformation(err_read, HANDLE_FLAG_INHERIT, 0);
 
-  std::wstring line = command;
   STARTUPINFOW startup{};
-  startup.cb = sizeof startup;
   startup.dwFlags = STARTF_USESTDHANDLES;
   startup.hStdInput = in_read;
   startup.hStdOutput = out_write;
   startup.hStdError = err_write;
-  PROCESS_INFORMATION info{};
-  if (CreateProcessW(nullptr, line.data(), nullptr, nullptr, TRUE, CREATE_NO_WINDOW, nullptr,
-                     nullptr, &startup, &info)) {
-    process_ = info.hProcess;
-    pid_ = info.dwProcessId;
-    CloseHandle(info.hThread);
-  }
+  Launch(command, nullptr, startup, TRUE, CREATE_NO_WINDOW);
   CloseHandle(in_read);
   CloseHandle(out_write);
   CloseHandle(err_write);

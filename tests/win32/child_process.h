@@ -63,6 +63,8 @@ class ChildProcess {
   std::string Err() const;
 
  private:
+  bool Launch(std::wstring command, const wchar_t* folder, STARTUPINFOW& startup, BOOL inherit,
+              DWORD flags);
   void Collect(HANDLE pipe, std::string& text);
   void StopReaders();
 
