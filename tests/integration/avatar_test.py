@@ -31,7 +31,7 @@ import unittest
 
 import harness
 from harness import (AVATAR_PROPERTY, NAMED, OBJECT_NAMING, ROOM_POSITION_BATCH, Reader, counted,
-                     programs, wait_for)
+                     end_processes, programs, wait_end, wait_for)
 
 CLI = CHATSIM = None
 WAIT = harness.WAIT = 20  # seconds, the bound of every wait: two instances start
@@ -192,10 +192,7 @@ class Instance:
 
     def quit(self):
         self.type("/quit")
-        try:
-            code = self.proc.wait(WAIT)
-        except subprocess.TimeoutExpired:
-            raise AssertionError("tellu-cli %s did not end%s" % (self.name, self.detail()))
+        code = wait_end(self.proc, "tellu-cli " + self.name, self.detail)
         self.test.assertEqual(code, 0, self.detail())
         with open(self.ini, "rb") as f:
             self.test.assertEqual(f.read(), self.original, "host configuration not restored")
@@ -216,13 +213,7 @@ class AvatarExchangeTest(unittest.TestCase):
         wait_for("the chatsim server", lambda: "listening on port" in self.server_log.get())
 
     def tearDown(self):
-        for p in reversed(self.procs):
-            if p.poll() is None:
-                p.kill()
-            p.wait()
-            for s in (p.stdin, p.stdout, p.stderr):
-                if s:
-                    s.close()
+        end_processes(reversed(self.procs))
         shutil.rmtree(self.dir, ignore_errors=True)
 
     def start(self, side, name, server, avatar, files=None, ask="yes"):

@@ -14,37 +14,12 @@ import signal
 import subprocess
 import sys
 import tempfile
-import threading
 import time
 import unittest
 
-from harness import HOST_INI, WAIT, Reader, free_port, programs, wait_for
+from harness import HOST_INI, WAIT, Reader, end_processes, free_port, programs, wait_end, wait_for
 
 CLI = CHATSIM = None
-
-
-class PtyReader(threading.Thread):
-    """Collects what a program writes to its terminal."""
-
-    def __init__(self, master):
-        super().__init__(daemon=True)
-        self.master, self.text, self.lock = master, "", threading.Lock()
-        self.start()
-
-    def run(self):
-        while True:
-            try:
-                chunk = os.read(self.master, 4096)
-            except OSError:
-                return
-            if not chunk:
-                return
-            with self.lock:
-                self.text += chunk.decode("utf-8", "replace")
-
-    def get(self):
-        with self.lock:
-            return self.text
 
 
 class CliTest(unittest.TestCase):
@@ -56,13 +31,7 @@ class CliTest(unittest.TestCase):
         self.listen_port = free_port()
 
     def tearDown(self):
-        for p in self.procs:
-            if p.poll() is None:
-                p.kill()
-            p.wait()
-            for s in (p.stdin, p.stdout, p.stderr):
-                if s:
-                    s.close()
+        end_processes(self.procs)
 
     def use_folders(self, windows, host, logs):
         """The Windows directory, the host's folder and the log folder, by
@@ -130,10 +99,7 @@ class CliTest(unittest.TestCase):
         return cli
 
     def finish(self, cli):
-        try:
-            return cli.wait(WAIT)
-        except subprocess.TimeoutExpired:
-            raise AssertionError("tellu-cli did not end; stderr:\n" + self.err.get())
+        return wait_end(cli, "tellu-cli", lambda: "; stderr:\n" + self.err.get())
 
     def assert_restored(self):
         with open(self.ini, "rb") as f:
@@ -235,7 +201,7 @@ class CliTest(unittest.TestCase):
                                stdout=slave, stderr=slave, cwd=self.dir, env=env)
         os.close(slave)
         self.procs.append(cli)
-        screen = PtyReader(master)
+        screen = Reader(master)
         try:
             wait_for("the host's line", lambda: "<Demo> hello from the host" in screen.get())
         except AssertionError:

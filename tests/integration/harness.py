@@ -1,9 +1,11 @@
 """What the integration tests share: free ports, readers of a program's
-output, bounded waits, framing, the heads of the chat payloads they build,
-and the programs under test from the command line."""
+output, bounded waits, the tear-down of the programs a test started,
+framing, the heads of the chat payloads they build, and the programs under
+test from the command line."""
 import argparse
 import os
 import socket
+import subprocess
 import threading
 import time
 
@@ -34,21 +36,52 @@ def free_port():
 
 
 class Reader(threading.Thread):
-    """Collects a stream's text as it comes."""
+    """Collects a program's text as it comes: from a pipe, or from the
+    master end of its terminal (a file descriptor)."""
 
-    def __init__(self, stream):
+    def __init__(self, source):
         super().__init__(daemon=True)
-        self.stream, self.text, self.lock = stream, "", threading.Lock()
+        if isinstance(source, int):
+            self.read = lambda: os.read(source, 4096)
+        else:
+            self.read = lambda: source.read1(4096)
+        self.text, self.lock = "", threading.Lock()
         self.start()
 
     def run(self):
-        for chunk in iter(lambda: self.stream.read1(4096), b""):
+        while True:
+            try:
+                chunk = self.read()
+            except OSError:  # a terminal's master end once the program has gone
+                return
+            if not chunk:
+                return
             with self.lock:
                 self.text += chunk.decode("utf-8", "replace")
 
     def get(self):
         with self.lock:
             return self.text
+
+
+def end_processes(procs):
+    """A test's tear-down: kills those still running, reaps each and closes
+    its pipes."""
+    for p in procs:
+        if p.poll() is None:
+            p.kill()
+        p.wait()
+        for s in (p.stdin, p.stdout, p.stderr):
+            if s:
+                s.close()
+
+
+def wait_end(proc, what, detail=lambda: ""):
+    """The exit status of a program that must end within the bound."""
+    try:
+        return proc.wait(WAIT)
+    except subprocess.TimeoutExpired:
+        raise AssertionError(what + " did not end" + detail())
 
 
 def wait_for(what, predicate, timeout=None, detail=lambda: ""):

@@ -21,7 +21,7 @@ import time
 import unittest
 
 from harness import (CHAT_TEXT, HOST_INI, LOGIN, NAMED, WAIT, WHISPER, WHISPER_SENT, Reader,
-                     counted, frame, free_port, programs, wait_for)
+                     counted, end_processes, frame, free_port, programs, wait_end, wait_for)
 
 CLI = None
 PACE = 0.05  # seconds between the pieces of a split frame
@@ -122,10 +122,10 @@ class Party:
 class FakeServer:
     """The chat server: a listening socket whose connections are Parties."""
 
-    def __init__(self):
+    def __init__(self, address="127.0.0.1", port=0):
         self.listener = socket.socket()
         self.listener.setsockopt(socket.SOL_SOCKET, socket.SO_REUSEADDR, 1)
-        self.listener.bind(("127.0.0.1", 0))
+        self.listener.bind((address, port))
         self.listener.listen(5)
         self.port = self.listener.getsockname()[1]
 
@@ -178,11 +178,7 @@ class RelayTest(unittest.TestCase):
             p.close()
         self.server.close()
         if self.cli:
-            if self.cli.poll() is None:
-                self.cli.kill()
-            self.cli.wait()
-            for s in (self.cli.stdin, self.cli.stdout, self.cli.stderr):
-                s.close()
+            end_processes([self.cli])
 
     def write_tellu_ini(self, extra="", slot=None):
         if slot is None:
@@ -202,10 +198,7 @@ class RelayTest(unittest.TestCase):
         return self.cli
 
     def finish(self):
-        try:
-            return self.cli.wait(WAIT)
-        except subprocess.TimeoutExpired:
-            raise AssertionError("tellu-cli did not end; stderr:\n" + self.err.get())
+        return wait_end(self.cli, "tellu-cli", lambda: "; stderr:\n" + self.err.get())
 
     def connect(self, source=None):
         """A connection to tellu-cli's listening port, once it listens."""
@@ -225,12 +218,13 @@ class RelayTest(unittest.TestCase):
                     raise AssertionError("tellu-cli never listened; stderr:\n" + self.err.get())
                 time.sleep(0.05)
 
-    def start_relay(self, name="Bench"):
-        """tellu-cli, the fake host logged in and the fake server connected."""
+    def start_relay(self, name="Bench", server=None):
+        """tellu-cli, the fake host logged in and the fake server (by default
+        self.server) connected."""
         self.write_tellu_ini()
         self.run_cli()
         host = self.connect()
-        server = self.server.accept()
+        server = (server or self.server).accept()
         self.parties.append(server)
         host.send(frame(login(name)))
         server.expect(self, frame(login(name)))
@@ -498,14 +492,20 @@ class RelayTest(unittest.TestCase):
         self.assertEqual(os.listdir(self.logs), [])  # no chat line, no log file
 
     def test_backup_left_by_an_earlier_run_is_kept_and_put_back(self):
-        # A run that could not restore left the file patched and the backup.
+        # A run that could not restore left the file patched and the backup,
+        # which names a server on an address of its own.
+        self.original = self.original.replace(b"127.0.0.1", b"127.0.0.2")
         with open(os.path.join(self.windows, "RVK3.sav"), "wb") as f:
             f.write(self.original)
         with open(self.ini, "wb") as f:
-            f.write(self.original.replace(b"127.0.0.1", b"localhost"))
+            f.write(self.original.replace(b"127.0.0.2", b"localhost"))
+        named = FakeServer("127.0.0.2", self.server.port)
+        self.addCleanup(named.close)
         # The server named in the backup is the one connected to.
-        host, server = self.start_relay()
+        host, server = self.start_relay(server=named)
+        self.assertFalse(self.server.pending())
         self.wait_restored()
+        self.assert_restored()
         self.stop()
 
     # ---- a host under Wine

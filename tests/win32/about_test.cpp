@@ -5,6 +5,7 @@
 #include <commctrl.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <functional>
 #include <string>
@@ -17,6 +18,7 @@
 #include "gui/about_dlg.h"
 #include "win32/bmp_menu_capture.h"
 #include "gui/startup_notice.h"
+#include "win32/window.h"
 
 namespace tellu {
 namespace {
@@ -37,42 +39,24 @@ std::wstring TextOf(HWND hwnd) {
 }
 
 // A plain visible window that runs `on_idle` once when a dialog it owns
-// waits for input.
-struct Owner {
-  HWND hwnd = nullptr;
+// waits for input.  Without a caption Wine does not hand the window to a
+// window manager, and so does not wait for one that a headless X server lacks.
+struct Owner : Window {
   std::function<void(HWND dialog)> on_idle;
 
   Owner() {
-    static bool registered = false;
-    if (!registered) {
-      WNDCLASSW wc{};
-      wc.lpfnWndProc = Proc;
-      wc.hInstance = Instance();
-      wc.lpszClassName = L"AboutTestOwner";
-      RegisterClassW(&wc);
-      registered = true;
-    }
-    hwnd = CreateWindowExW(0, L"AboutTestOwner", L"owner", WS_POPUP | WS_BORDER | WS_VISIBLE, 30,
-                           30, 200, 120, nullptr, nullptr, Instance(), this);
+    Create({L"AboutTestOwner"}, L"owner", WS_POPUP | WS_BORDER | WS_VISIBLE, 0, 30, 30, 200, 120,
+           nullptr);
   }
-  // Without a caption Wine does not hand the window to a window manager, and
-  // so does not wait for one that a headless X server lacks.
-  ~Owner() { DestroyWindow(hwnd); }
 
-  static LRESULT CALLBACK Proc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
-    if (msg == WM_NCCREATE) {
-      SetWindowLongPtrW(h, GWLP_USERDATA,
-                        LONG_PTR(reinterpret_cast<CREATESTRUCTW*>(lp)->lpCreateParams));
-    }
-    auto* self = reinterpret_cast<Owner*>(GetWindowLongPtrW(h, GWLP_USERDATA));
-    if (self && msg == WM_ENTERIDLE && wp == MSGF_DIALOGBOX && self->on_idle) {
-      auto run = std::move(self->on_idle);
-      self->on_idle = nullptr;
+  LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override {
+    if (msg == WM_ENTERIDLE && wp == MSGF_DIALOGBOX && on_idle) {
+      auto run = std::move(on_idle);
+      on_idle = nullptr;
       run(reinterpret_cast<HWND>(lp));
       return 0;
     }
-    if (msg == WM_NCDESTROY) SetWindowLongPtrW(h, GWLP_USERDATA, 0);
-    return DefWindowProcW(h, msg, wp, lp);
+    return Window::HandleMessage(msg, wp, lp);
   }
 };
 
@@ -98,7 +82,8 @@ constexpr char kInfo[] = "Free Memory   1024 KB / 2048 KB\r\n\x95\x73\x96\xbe";
 TEST(AboutBox, ShowsItsTextsAndRepaintsThemUnchanged) {
   Owner owner;
   opened.clear();
-  std::wstring caption, info, page, version, info_again, page_again;
+  std::wstring caption, info, page, version;
+  Pixels painted, repainted;
   bool open_after_click = false;
   owner.on_idle = [&](HWND dlg) {
     caption = TextOf(dlg);
@@ -108,22 +93,26 @@ TEST(AboutBox, ShowsItsTextsAndRepaintsThemUnchanged) {
       std::wstring t = TextOf(c);
       if (t.find(L"0.17j") != std::wstring::npos) version = t;
     }
-    RedrawWindow(dlg, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
-    info_again = TextOf(GetDlgItem(dlg, IDC_ABOUT_INFO));
-    page_again = TextOf(GetDlgItem(dlg, IDC_ABOUT_HOMEPAGE));
-    testing::CaptureWindow(dlg, "about_box.bmp");
+    painted = testing::ScreenPixels(dlg);
+    testing::CaptureWindow(dlg, "about_box.bmp", &repainted);
     SendMessageW(GetDlgItem(dlg, IDC_ABOUT_HOMEPAGE), BM_CLICK, 0, 0);
     open_after_click = IsWindow(dlg);
     PostMessageW(dlg, WM_COMMAND, IDOK, 0);
   };
-  EXPECT_EQ(RunAboutBox(owner.hwnd, kInfo, shell), IDOK);
+  EXPECT_EQ(RunAboutBox(owner.hwnd(), kInfo, shell), IDOK);
 
   EXPECT_EQ(caption, L"Message from Tellu");
   EXPECT_EQ(info, Wide(kInfo));
   EXPECT_EQ(info, L"Free Memory   1024 KB / 2048 KB\r\n\x4e0d\x660e");
   EXPECT_EQ(page, kHomePage);
-  EXPECT_EQ(info_again, info);
-  EXPECT_EQ(page_again, page);
+  // Painted again over itself, the box looks exactly as it did: something
+  // drawn there, and not one pixel changed.
+  ASSERT_FALSE(painted.px.empty());
+  EXPECT_NE(std::count(painted.px.begin(), painted.px.end(), painted.px[0]),
+            std::ptrdiff_t(painted.px.size()));
+  EXPECT_EQ(repainted.width, painted.width);
+  EXPECT_EQ(repainted.height, painted.height);
+  EXPECT_TRUE(repainted.px == painted.px);
   EXPECT_NE(version.find(L"2002/02/03"), std::wstring::npos);
   EXPECT_NE(version.find(L"\x3000"), std::wstring::npos);  // ideographic spaces
   EXPECT_EQ(opened, kHomePage);
@@ -136,7 +125,7 @@ TEST(AboutBox, EscapeClosesIt) {
   owner.on_idle = [](HWND dlg) {
     PostMessageW(GetFocus() ? GetFocus() : dlg, WM_KEYDOWN, VK_ESCAPE, 1);
   };
-  EXPECT_EQ(RunAboutBox(owner.hwnd, "", shell), IDCANCEL);
+  EXPECT_EQ(RunAboutBox(owner.hwnd(), "", shell), IDCANCEL);
 }
 
 // ---------------------------------------------------------------- notice
@@ -162,11 +151,11 @@ TEST(StartupNotice, ResizingKeepsTheCentre) {
 TEST(StartupNotice, ShowsThePictureAndIsDraggedByAnyPoint) {
   Owner owner;
   StartupNotice notice;
-  ASSERT_TRUE(notice.Create(owner.hwnd));
+  ASSERT_TRUE(notice.Create(owner.hwnd()));
   HWND w = notice.Window();
   ASSERT_NE(w, nullptr);
   EXPECT_TRUE(IsWindowVisible(w));
-  EXPECT_EQ(GetWindow(w, GW_OWNER), owner.hwnd);
+  EXPECT_EQ(GetWindow(w, GW_OWNER), owner.hwnd());
 
   RECT r;
   GetWindowRect(w, &r);
@@ -203,8 +192,8 @@ TEST(StartupNotice, ShowsThePictureAndIsDraggedByAnyPoint) {
 TEST(StartupNotice, ForgetsItsWindowWhateverDestroysIt) {
   Owner owner;
   StartupNotice notice;
-  ASSERT_TRUE(notice.Create(owner.hwnd));
-  DestroyWindow(owner.hwnd);  // owned windows go with their owner
+  ASSERT_TRUE(notice.Create(owner.hwnd()));
+  DestroyWindow(owner.hwnd());  // owned windows go with their owner
   EXPECT_EQ(notice.Window(), nullptr);
   notice.Destroy();
 }

@@ -7,7 +7,10 @@
 #include <cstdio>
 #include <cstdlib>
 #include <string>
+#include <utility>
 #include <vector>
+
+#include "gui/bitmap_draw.h"
 
 namespace tellu::testing {
 
@@ -24,13 +27,12 @@ inline void LetTheScreenCatchUp() {
   }
 }
 
-inline bool CaptureWindow(HWND hwnd, const char* name) {
+// The window and its children as the screen shows them now; empty when the
+// window has no area.
+inline Pixels ScreenPixels(HWND hwnd) {
   RECT r;
-  if (!GetWindowRect(hwnd, &r)) return false;
-  int w = r.right - r.left, h = r.bottom - r.top;
-  if (w <= 0 || h <= 0) return false;
-  RedrawWindow(hwnd, nullptr, nullptr,
-               RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
+  if (!GetWindowRect(hwnd, &r) || r.right <= r.left || r.bottom <= r.top) return {};
+  const int w = r.right - r.left, h = r.bottom - r.top;
   LetTheScreenCatchUp();
   HDC screen = GetDC(nullptr);
   HDC mem = CreateCompatibleDC(screen);
@@ -38,21 +40,32 @@ inline bool CaptureWindow(HWND hwnd, const char* name) {
   HGDIOBJ old = SelectObject(mem, bm);
   BitBlt(mem, 0, 0, w, h, screen, r.left, r.top, SRCCOPY);
   SelectObject(mem, old);
+  DeleteDC(mem);
+  ReleaseDC(nullptr, screen);
+  Pixels p = ReadPixels(bm);
+  DeleteObject(bm);
+  return p;
+}
 
+inline bool SaveBmp(const Pixels& p, const char* name) {
   BITMAPINFOHEADER bi{};
   bi.biSize = sizeof(bi);
-  bi.biWidth = w;
-  bi.biHeight = h;  // bottom-up, as a BMP file stores it
+  bi.biWidth = p.width;
+  bi.biHeight = p.height;  // bottom-up, as a BMP file stores it
   bi.biPlanes = 1;
   bi.biBitCount = 24;
   bi.biCompression = BI_RGB;
-  int stride = (w * 3 + 3) & ~3;
-  std::vector<unsigned char> rows(size_t(stride) * h);
-  GetDIBits(mem, bm, 0, UINT(h), rows.data(), reinterpret_cast<BITMAPINFO*>(&bi), DIB_RGB_COLORS);
-  DeleteObject(bm);
-  DeleteDC(mem);
-  ReleaseDC(nullptr, screen);
-
+  const int stride = (p.width * 3 + 3) & ~3;
+  std::vector<unsigned char> rows(size_t(stride) * p.height);
+  for (int y = 0; y < p.height; ++y) {
+    unsigned char* row = &rows[size_t(stride) * (p.height - 1 - y)];
+    for (int x = 0; x < p.width; ++x) {
+      const COLORREF c = p.At(x, y);
+      row[3 * x] = GetBValue(c);
+      row[3 * x + 1] = GetGValue(c);
+      row[3 * x + 2] = GetRValue(c);
+    }
+  }
   const char* dir = std::getenv("TELLU_ARTIFACTS");
   std::string folder = dir && *dir ? dir : "artifacts";
   CreateDirectoryA(folder.c_str(), nullptr);
@@ -67,6 +80,17 @@ inline bool CaptureWindow(HWND hwnd, const char* name) {
   std::fwrite(&bi, sizeof(bi), 1, f);
   std::fwrite(rows.data(), 1, rows.size(), f);
   std::fclose(f);
+  return true;
+}
+
+// Repaints the window, saves what the screen then shows and, with `shot`,
+// hands the pixels over for a test to look at.
+inline bool CaptureWindow(HWND hwnd, const char* name, Pixels* shot = nullptr) {
+  RedrawWindow(hwnd, nullptr, nullptr,
+               RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
+  Pixels p = ScreenPixels(hwnd);
+  if (p.px.empty() || !SaveBmp(p, name)) return false;
+  if (shot) *shot = std::move(p);
   return true;
 }
 

@@ -9,6 +9,7 @@
 
 #include "chat/status.h"
 #include "win32/bmp_menu_capture.h"
+#include "win32/window.h"
 
 namespace tellu {
 namespace {
@@ -16,9 +17,10 @@ namespace {
 constexpr UINT kRunLater = WM_APP + 1;  // lParam: a step to run once queued keys are done
 
 // The menu's owner: records what the menu tells it and runs the test's script
-// when a menu (the top one, then each submenu) enters its loop.
-struct Owner {
-  HWND hwnd = nullptr;
+// when a menu (the top one, then each submenu) enters its loop.  Without a
+// caption Wine does not hand the window to a window manager, and so does not
+// wait for one that a headless X server lacks.
+struct Owner : Window {
   std::vector<UINT> commands;
   std::vector<std::pair<WPARAM, LPARAM>> selects;
   std::vector<std::pair<WPARAM, LPARAM>> menu_chars;
@@ -30,23 +32,10 @@ struct Owner {
   std::vector<std::function<void()>> on_enter;  // step n runs at the n-th loop entry
 
   Owner() {
-    static bool registered = false;
-    if (!registered) {
-      WNDCLASSW wc{};
-      wc.lpfnWndProc = Proc;
-      wc.hInstance = GetModuleHandleW(nullptr);
-      wc.hbrBackground = GetSysColorBrush(COLOR_WINDOW);
-      wc.lpszClassName = L"BmpMenuTestOwner";
-      RegisterClassW(&wc);
-      registered = true;
-    }
-    hwnd = CreateWindowExW(0, L"BmpMenuTestOwner", L"owner", WS_POPUP | WS_BORDER | WS_VISIBLE, 40,
-                           40, 320, 200, nullptr, nullptr, GetModuleHandleW(nullptr), this);
-    UpdateWindow(hwnd);
+    Create({L"BmpMenuTestOwner", 0, nullptr, GetSysColorBrush(COLOR_WINDOW)}, L"owner",
+           WS_POPUP | WS_BORDER | WS_VISIBLE, 0, 40, 40, 320, 200, nullptr);
+    UpdateWindow(hwnd());
   }
-  // Without a caption Wine does not hand the window to a window manager, and
-  // so does not wait for one that a headless X server lacks.
-  ~Owner() { DestroyWindow(hwnd); }
 
   // Delivers what the menu posted before it closed (its WM_COMMAND).
   void Drain() {
@@ -54,47 +43,37 @@ struct Owner {
     while (PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&m);
   }
 
-  static LRESULT CALLBACK Proc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
-    if (msg == WM_NCCREATE) {
-      SetWindowLongPtrW(h, GWLP_USERDATA,
-                        LONG_PTR(reinterpret_cast<CREATESTRUCTW*>(lp)->lpCreateParams));
-    }
-    auto* self = reinterpret_cast<Owner*>(GetWindowLongPtrW(h, GWLP_USERDATA));
-    if (!self) return DefWindowProcW(h, msg, wp, lp);
+  LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override {
     switch (msg) {
       case WM_COMMAND:
-        self->commands.push_back(LOWORD(wp));
+        commands.push_back(LOWORD(wp));
         return 0;
       case WM_MENUSELECT:
-        self->selects.push_back({wp, lp});
+        selects.push_back({wp, lp});
         return 0;
       case WM_MENUCHAR:
-        self->menu_chars.push_back({wp, lp});
-        return self->menu_char_answer;
+        menu_chars.push_back({wp, lp});
+        return menu_char_answer;
       case WM_INITMENU:
-        self->init_menus.push_back(reinterpret_cast<HMENU>(wp));
+        init_menus.push_back(reinterpret_cast<HMENU>(wp));
         return 0;
       case WM_INITMENUPOPUP:
-        self->init_popups.push_back(reinterpret_cast<HMENU>(wp));
+        init_popups.push_back(reinterpret_cast<HMENU>(wp));
         return 0;
       case WM_ENTERMENULOOP: {
-        int n = self->enters++;
-        if (n < int(self->on_enter.size()) && self->on_enter[size_t(n)]) self->on_enter[size_t(n)]();
+        int n = enters++;
+        if (n < int(on_enter.size()) && on_enter[size_t(n)]) on_enter[size_t(n)]();
         return 0;
       }
       case WM_EXITMENULOOP:
-        ++self->exits;
+        ++exits;
         return 0;
       case kRunLater:
         (*reinterpret_cast<std::function<void()>*>(lp))();
         return 0;
-      case WM_NCDESTROY:
-        SetWindowLongPtrW(h, GWLP_USERDATA, 0);
-        break;
       default:
-        break;
+        return Window::HandleMessage(msg, wp, lp);
     }
-    return DefWindowProcW(h, msg, wp, lp);
   }
 };
 
@@ -132,8 +111,49 @@ class BmpMenuTest : public ::testing::Test {
  protected:
   Owner owner;
   CBmpMenu menu{0, false, nullptr, true};
-  int Track(int x = 100, int y = 100) { return menu.Track(TPM_RIGHTBUTTON, x, y, owner.hwnd); }
+  int Track(int x = 100, int y = 100) { return menu.Track(TPM_RIGHTBUTTON, x, y, owner.hwnd()); }
+
+  // Opens the menu with its second item hot and saves its picture as `name`;
+  // the picture, and where the items' bar lies in it.
+  Pixels ShotWithTheSecondItemHot(const char* name, RECT& bar) {
+    Pixels shot;
+    std::function<void()> shoot = [&] {
+      RECT frame;
+      GetWindowRect(MenuWindow(), &frame);
+      GetWindowRect(GetFocus(), &bar);
+      OffsetRect(&bar, -frame.left, -frame.top);
+      testing::CaptureWindow(MenuWindow(), name, &shot);
+      Key(VK_ESCAPE);
+    };
+    HWND owner_hwnd = owner.hwnd();
+    owner.on_enter = {[&] {
+      Key(VK_DOWN);
+      Key(VK_DOWN);
+      PostMessageW(owner_hwnd, kRunLater, 0, LPARAM(&shoot));
+    }};
+    Track(200, 150);
+    owner.Drain();
+    return shot;
+  }
 };
+
+// How many pixels of `area` have `colour`, and how many do not.
+std::pair<int, int> Count(const Pixels& p, const RECT& area, COLORREF colour) {
+  int same = 0, other = 0;
+  for (int y = area.top; y < area.bottom; ++y)
+    for (int x = area.left; x < area.right; ++x) (p.At(x, y) == colour ? same : other)++;
+  return {same, other};
+}
+
+// The rows of the bar in which the highlight is most of the row.
+std::vector<int> HighlightRows(const Pixels& p, const RECT& bar) {
+  std::vector<int> rows;
+  for (int y = bar.top; y < bar.bottom; ++y) {
+    auto [same, other] = Count(p, {bar.left, y, bar.right, y + 1}, GetSysColor(COLOR_HIGHLIGHT));
+    if (same > other) rows.push_back(y - bar.top);
+  }
+  return rows;
+}
 
 // ---------------------------------------------------------------- choosing
 
@@ -327,7 +347,7 @@ TEST_F(BmpSubmenuTest, RightArrowOpensTheSubmenuWithItsFirstItemHot) {
 
 TEST_F(BmpSubmenuTest, ASubmenuOpenedByMouseStartsWithNoItemHot) {
   std::function<void()> later = [] { Key(VK_DOWN); Key(VK_RETURN); };
-  HWND owner_hwnd = owner.hwnd;
+  HWND owner_hwnd = owner.hwnd();
   owner.on_enter = {[] { Click(1, 2); },
                     [&] {
                       // Enter with nothing hot does nothing; then the first item.
@@ -341,7 +361,7 @@ TEST_F(BmpSubmenuTest, ASubmenuOpenedByMouseStartsWithNoItemHot) {
 
 TEST_F(BmpSubmenuTest, LeftArrowReturnsToTheParent) {
   std::function<void()> later = [] { Key(VK_UP); Key(VK_RETURN); };
-  HWND owner_hwnd = owner.hwnd;
+  HWND owner_hwnd = owner.hwnd();
   owner.on_enter = {[] { Key(VK_DOWN); Key(VK_DOWN); Key(VK_RETURN); },
                     [&] {
                       Key(VK_LEFT);
@@ -363,7 +383,7 @@ TEST_F(BmpSubmenuTest, HoveringOpensASubmenuAndHoveringElsewhereClosesIt) {
     PostMessageW(bar, WM_MOUSEHOVER, 0, ItemPoint(bar, index, 2));
   };
   std::function<void()> later = [] { Key(VK_RETURN); };
-  HWND owner_hwnd = owner.hwnd;
+  HWND owner_hwnd = owner.hwnd();
   owner.on_enter = {[hover] {
                       parent_bar = GetFocus();
                       hover(parent_bar, 1);
@@ -392,8 +412,8 @@ TEST_F(BmpSubmenuTest, EscapeInTheSubmenuClosesTheWholeChain) {
 
 TEST_F(BmpMenuTest, ActivatingAnotherWindowClosesTheMenu) {
   menu.AppendItem(801, kNormal);
-  std::function<void()> later = [this] { SetActiveWindow(owner.hwnd); };
-  HWND owner_hwnd = owner.hwnd;
+  std::function<void()> later = [this] { SetActiveWindow(owner.hwnd()); };
+  HWND owner_hwnd = owner.hwnd();
   owner.on_enter = {[&] { PostMessageW(owner_hwnd, kRunLater, 0, LPARAM(&later)); }};
   EXPECT_EQ(Track(), 1);
   owner.Drain();
@@ -421,7 +441,7 @@ RECT OpenAt(Owner& owner, CBmpMenu& menu, int x, int y) {
     GetWindowRect(MenuWindow(), &seen);
     Key(VK_ESCAPE);
   }};
-  menu.Track(0, x, y, owner.hwnd);
+  menu.Track(0, x, y, owner.hwnd());
   return seen;
 }
 
@@ -500,22 +520,33 @@ TEST_F(BmpMenuTest, StatusMenuScreenshot) {
     ASSERT_NE(pictures.back(), nullptr) << item.bitmap;
     menu.AppendItem(UINT(item.command), item.label, pictures.back());
   }
-  static bool captured;
-  captured = false;
-  std::function<void()> shoot = [] {
-    captured = testing::CaptureWindow(MenuWindow(), "status_menu.bmp");
-    Key(VK_ESCAPE);
-  };
-  HWND owner_hwnd = owner.hwnd;
-  owner.on_enter = {[&] {
-    Key(VK_DOWN);
-    Key(VK_DOWN);
-    PostMessageW(owner_hwnd, kRunLater, 0, LPARAM(&shoot));
-  }};
-  Track(200, 150);
-  owner.Drain();
-  EXPECT_TRUE(captured);
+  RECT bar{};
+  const Pixels shot = ShotWithTheSecondItemHot("status_menu.bmp", bar);
   for (HBITMAP b : pictures) DeleteObject(b);
+  ASSERT_FALSE(shot.px.empty());
+  ASSERT_LE(bar.right, shot.width);
+  ASSERT_LE(bar.bottom, shot.height);
+
+  // Rows of one height, the second on the highlight; in each, the picture in
+  // the square at its left and the label beside it stand out of the ground.
+  const int count = int(pictures.size());
+  const int h = (bar.bottom - bar.top) / count;
+  ASSERT_GT(h, 4);
+  for (int i = 0; i < count; ++i) {
+    const int top = bar.top + i * h + 2, bottom = bar.top + (i + 1) * h - 2;
+    const COLORREF ground = GetSysColor(i == 1 ? COLOR_HIGHLIGHT : COLOR_MENU);
+    const auto [on_ground, off_ground] = Count(shot, {bar.left + 1, top, bar.right, bottom}, ground);
+    EXPECT_GT(on_ground, off_ground) << "item " << i;
+    EXPECT_GT(Count(shot, {bar.left + 1, top, bar.left + h, bottom}, ground).second, 10)
+        << "picture " << i;
+    EXPECT_GT(Count(shot, {bar.left + h + 2, top, bar.right, bottom}, ground).second, 10)
+        << "label " << i;
+    if (i != 1) {
+      EXPECT_EQ(Count(shot, {bar.left, top, bar.right, bottom}, GetSysColor(COLOR_HIGHLIGHT)).first,
+                0)
+          << "item " << i;
+    }
+  }
 }
 
 TEST_F(BmpMenuTest, ItemKindsScreenshot) {
@@ -529,23 +560,21 @@ TEST_F(BmpMenuTest, ItemKindsScreenshot) {
   HMENU sub = CreatePopupMenu();
   AppendMenuW(sub, MF_STRING, 811, L"Sub one");
   AppendMenuW(menu.Menu(), MF_POPUP, UINT_PTR(sub), L"Submenu");
-  static bool captured;
-  captured = false;
-  std::function<void()> shoot = [] {
-    captured = testing::CaptureWindow(MenuWindow(), "bmp_menu_kinds.bmp");
-    Key(VK_ESCAPE);
-  };
-  HWND owner_hwnd = owner.hwnd;
-  owner.on_enter = {[&] {
-    Key(VK_DOWN);
-    Key(VK_DOWN);
-    PostMessageW(owner_hwnd, kRunLater, 0, LPARAM(&shoot));
-  }};
-  Track(200, 150);
-  owner.Drain();
-  EXPECT_TRUE(captured);
+  RECT bar{};
+  const Pixels shot = ShotWithTheSecondItemHot("bmp_menu_kinds.bmp", bar);
   DeleteObject(heart);
   DeleteObject(phone);
+  ASSERT_FALSE(shot.px.empty());
+  ASSERT_LE(bar.right, shot.width);
+  ASSERT_LE(bar.bottom, shot.height);
+
+  // One band of highlight, below the first item and well within the upper
+  // half of the seven.
+  const std::vector<int> rows = HighlightRows(shot, bar);
+  ASSERT_FALSE(rows.empty());
+  EXPECT_EQ(rows.back() - rows.front() + 1, int(rows.size()));
+  EXPECT_GT(rows.front(), 4);
+  EXPECT_LT(rows.back(), (bar.bottom - bar.top) / 2);
 }
 
 }  // namespace

@@ -105,8 +105,8 @@ TEST(CliRun, RelaysBetweenHostAndServerTakesTypedLinesAndQuitsWithTheFileRestore
   ASSERT_TRUE(cli.started());
 
   // The host was started with the server entry pointing at Tellu.
-  ASSERT_TRUE(WaitUntil([&] { return Exists(host_dir + L"\\seen.ini"); })) << cli.Err();
-  ASSERT_TRUE(WaitUntil([&] { return !ReadBytes(host_dir + L"\\seen.ini").empty(); }));
+  ASSERT_TRUE(Poll([&] { return Exists(host_dir + L"\\seen.ini"); })) << cli.Err();
+  ASSERT_TRUE(Poll([&] { return !ReadBytes(host_dir + L"\\seen.ini").empty(); }));
   EXPECT_EQ(ReadBytes(host_dir + L"\\seen.ini"), Replaced(original, "127.0.0.1", "localhost"));
 
   FramedSocket host = ConnectTo(listen_port);
@@ -118,7 +118,7 @@ TEST(CliRun, RelaysBetweenHostAndServerTakesTypedLinesAndQuitsWithTheFileRestore
   std::string payload;
   ASSERT_TRUE(server.Next(payload));
   EXPECT_EQ(payload, login);
-  ASSERT_TRUE(WaitUntil([&] { return Contains(cli.Err(), "the host is connected"); }))
+  ASSERT_TRUE(Poll([&] { return Contains(cli.Err(), "the host is connected"); }))
       << cli.Err();
   EXPECT_EQ(ReadBytes(host_ini), original) << cli.Err();
   EXPECT_FALSE(Exists(windows + L"\\RVK3.sav"));
@@ -140,7 +140,7 @@ TEST(CliRun, RelaysBetweenHostAndServerTakesTypedLinesAndQuitsWithTheFileRestore
   const std::string chat = chatsim::BuildChat("Momo", yaa);
   ASSERT_TRUE(server.Send(chat));
   ASSERT_TRUE(host.NextWhere([&](const std::string& p) { return p == chat; }, payload));
-  EXPECT_TRUE(WaitUntil([&] { return Contains(cli.Out(), "<Momo> " + yaa + "\n"); }))
+  EXPECT_TRUE(Poll([&] { return Contains(cli.Out(), "<Momo> " + yaa + "\n"); }))
       << cli.Out();
 
   ASSERT_TRUE(cli.Type("/quit\n"));

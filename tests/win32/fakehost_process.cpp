@@ -1,17 +1,13 @@
 #include "fakehost_process.h"
 
+#include <cstdio>
 #include <cstdlib>
-#include <functional>
 
-#include "files/std_files.h"
-#include "win32/message_window.h"
 #include "gui/host_window.h"
-#include "win32/wide_text.h"
 
 namespace tellu::testing {
 namespace {
 
-constexpr DWORD kDeadlineMs = 30000;
 constexpr UINT kMarker = WM_APP + 77;
 
 }  // namespace
@@ -40,18 +36,8 @@ Lines PostedKeys(const Lines& record) {
   return out;
 }
 
-bool Poll(const std::function<bool()>& done) {
-  // A thread timer wakes the pump to look again at what other programs do.
-  const UINT_PTR timer = SetTimer(nullptr, 0, 10, nullptr);
-  const bool ok = PumpMessagesUntil(done, kDeadlineMs);
-  KillTimer(nullptr, timer);
-  return ok;
-}
-
 Lines FileLines(const std::wstring& path) {
-  std::string bytes;
-  StdFiles files;
-  files.ReadAll(Sjis(path), bytes);
+  const std::string bytes = ReadBytes(path);
   Lines lines;
   size_t start = 0;
   for (size_t end = bytes.find("\r\n"); end != std::string::npos;
@@ -62,49 +48,17 @@ Lines FileLines(const std::wstring& path) {
   return lines;
 }
 
-std::wstring FakeHostPath() {
-  const char* path = getenv("TELLU_FAKEHOST");
-  std::wstring out;
-  if (!path) return out;
-  for (const char* p = path; *p; ++p) out += static_cast<wchar_t>(*p == '/' ? '\\' : *p);
-  if (path[0] == '/') out = L"Z:" + out;
-  return out;
-}
-
-std::wstring TempFile(const std::wstring& stem) {
-  static int count = 0;
-  wchar_t dir[MAX_PATH];
-  GetTempPathW(MAX_PATH, dir);
-  std::wstring path = std::wstring(dir) + L"tellu_" + stem + L"_" +
-                      std::to_wstring(GetCurrentProcessId()) + L"_" + std::to_wstring(++count) +
-                      L".txt";
-  DeleteFileW(path.c_str());
-  return path;
-}
-
 FakeHost::FakeHost(const std::wstring& args) : log_(TempFile(L"fakehost")) {
-  std::wstring command = L"\"" + FakeHostPath() + L"\" " + args + L" --log \"" + log_ + L"\"";
-  STARTUPINFOW startup{};
-  startup.cb = sizeof startup;
-  PROCESS_INFORMATION info{};
-  if (CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                     &startup, &info)) {
-    process_ = info.hProcess;
-    CloseHandle(info.hThread);
-  }
+  process_.Start(L"\"" + FakeHostPath() + L"\" " + args + L" --log \"" + log_ + L"\"");
 }
 
 FakeHost::~FakeHost() {
-  if (process_) {
-    // Its window is found from its record's "ready" line.
-    for (const std::string& line : Lines()) {
-      if (line.rfind("ready ", 0) != 0) continue;
-      const auto window = reinterpret_cast<HWND>(strtoull(line.c_str() + 6, nullptr, 16));
-      PostMessageW(window, WM_CLOSE, 0, 0);
-    }
-    if (WaitForSingleObject(process_, 10000) != WAIT_OBJECT_0) TerminateProcess(process_, 1);
-    CloseHandle(process_);
-  }
+  // Its window is found from its record's "ready" line.
+  HWND window = nullptr;
+  for (const std::string& line : Lines())
+    if (line.rfind("ready ", 0) == 0)
+      window = reinterpret_cast<HWND>(strtoull(line.c_str() + 6, nullptr, 16));
+  process_.Stop(window);
   DeleteFileW(log_.c_str());
 }
 

@@ -2,24 +2,20 @@
 #pragma once
 #include <windows.h>
 
-#include <functional>
 #include <initializer_list>
 #include <string>
 #include <vector>
+
+#include "child_process.h"
 
 namespace tellu::testing {
 
 using Lines = std::vector<std::string>;
 
-// Runs this thread's messages until done() holds, at most 30 s.
-bool Poll(const std::function<bool()>& done);
 // The lines of a file that another process may still be writing.
 Lines FileLines(const std::wstring& path);
 
-// Where fakehost.exe is (TELLU_FAKEHOST; a Unix path is taken as Wine's Z:).
-std::wstring FakeHostPath();
-// A fresh file name in the temporary folder.
-std::wstring TempFile(const std::wstring& stem);
+inline std::wstring FakeHostPath() { return ProgramPath("TELLU_FAKEHOST"); }
 
 class FakeHost {
  public:
@@ -30,7 +26,7 @@ class FakeHost {
   FakeHost(const FakeHost&) = delete;
   FakeHost& operator=(const FakeHost&) = delete;
 
-  bool started() const { return process_ != nullptr; }
+  bool started() const { return process_.started(); }
   // Waits (running this thread's messages) until the window named title
   // shows; nullptr when it does not.
   HWND WaitForWindow(const std::string& title);
@@ -43,7 +39,7 @@ class FakeHost {
   bool Settle(HWND window);
 
  private:
-  HANDLE process_ = nullptr;
+  ChildProcess process_;
   std::wstring log_;
   int marks_ = 0;
 };

@@ -98,15 +98,6 @@ inline bool HostSends(HWND host, const std::string& payload) {
   return SendMessageW(host, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&data)) == TRUE;
 }
 
-inline void Key(HWND window, UINT vk) { PostMessageW(window, WM_KEYDOWN, vk, 1); }
-inline void Type(HWND edit, const std::wstring& text) {
-  for (wchar_t c : text) PostMessageW(edit, WM_CHAR, c, 1);
-}
-inline void ClickButton(HWND dialog, int id) {
-  PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
-               reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
-}
-
 // The host's configuration file in the Windows folder, the server, and a
 // tellu.ini whose slot 1 starts fakehost from its own folder.
 class LaunchRig {

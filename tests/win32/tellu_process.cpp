@@ -1,25 +1,12 @@
 #include "tellu_process.h"
 
-#include <cstdlib>
+#include <filesystem>
 
-#include "files/std_files.h"
-#include "win32/message_window.h"
-#include "win32/wide_text.h"
-#include "win32/win_net.h"
 
 namespace tellu::testing {
 namespace {
 
-constexpr DWORD kDeadlineMs = 30000;
 const wchar_t kBarTitle[] = L"Tellu  Ver  0.17j";
-
-std::wstring UnixToWine(const char* path) {
-  std::wstring out;
-  if (!path) return out;
-  for (const char* p = path; *p; ++p) out += static_cast<wchar_t>(*p == '/' ? '\\' : *p);
-  if (path[0] == '/') out = L"Z:" + out;
-  return out;
-}
 
 }  // namespace
 
@@ -37,75 +24,31 @@ std::wstring WindowsDir() {
 
 WindowsDirFile::WindowsDirFile(const std::wstring& name, const std::string& bytes)
     : name_(name), path_(WindowsDir() + L"\\" + name) {
-  StdFiles files;
-  files.WriteAll(Sjis(path_), bytes);
+  WriteBytes(path_, bytes);
 }
 
 WindowsDirFile::~WindowsDirFile() { DeleteFileW(path_.c_str()); }
 
-std::string WindowsDirFile::Read() const {
-  std::string bytes;
-  StdFiles files;
-  files.ReadAll(Sjis(path_), bytes);
-  return bytes;
-}
+std::string WindowsDirFile::Read() const { return ReadBytes(path_); }
 
-int FreePort() {
-  WinsockSession winsock;
-  MessageWindow events;
-  WinNet net(events);
-  auto listener = net.Listen(0, [](std::unique_ptr<Stream>) {});
-  return listener ? listener->Port() : 0;
-}
-
-TelluProcess::TelluProcess(const std::string& ini) {
-  static int count = 0;
-  wchar_t temp[MAX_PATH];
-  GetTempPathW(MAX_PATH, temp);
-  const std::wstring stem =
-      L"tl" + std::to_wstring(GetCurrentProcessId()) + L"_" + std::to_wstring(++count);
-  folder_ = std::wstring(temp) + stem;
-  CreateDirectoryW(folder_.c_str(), nullptr);
+TelluProcess::TelluProcess(const std::string& ini_bytes) : folder_(ScratchDir(L"tl")) {
+  const std::wstring stem = folder_.substr(folder_.rfind(L'\\') + 1);
   program_ = folder_ + L"\\" + stem + L".exe";
-  CopyFileW(UnixToWine(std::getenv("TELLU_EXE")).c_str(), program_.c_str(), FALSE);
-  StdFiles files;
-  files.WriteAll(Sjis(folder_ + L"\\" + stem + L".ini"), ini);
+  CopyFileW(ProgramPath("TELLU_EXE").c_str(), program_.c_str(), FALSE);
+  WriteBytes(ini(), ini_bytes);
 }
 
 TelluProcess::~TelluProcess() {
-  if (process_) {
-    if (WaitForSingleObject(process_, 0) != WAIT_OBJECT_0) {
-      if (bar_) PostMessageW(bar_, WM_CLOSE, 0, 0);
-      if (WaitForSingleObject(process_, 10000) != WAIT_OBJECT_0) TerminateProcess(process_, 9);
-    }
-    CloseHandle(process_);
-  }
+  process_.Stop(bar_);
   // Whatever the program left beside itself (its log files, say) goes too.
-  WIN32_FIND_DATAW found;
-  HANDLE search = FindFirstFileW((folder_ + L"\\*").c_str(), &found);
-  if (search != INVALID_HANDLE_VALUE) {
-    do {
-      const std::wstring name = found.cFileName;
-      if (name != L"." && name != L"..") DeleteFileW((folder_ + L"\\" + name).c_str());
-    } while (FindNextFileW(search, &found));
-    FindClose(search);
-  }
-  RemoveDirectoryW(folder_.c_str());
+  std::error_code ignored;
+  std::filesystem::remove_all(std::filesystem::path(folder_), ignored);
 }
 
 bool TelluProcess::Start(const std::wstring& args) {
   std::wstring command = L"\"" + program_ + L"\"";
   if (!args.empty()) command += L" " + args;
-  STARTUPINFOW startup{};
-  startup.cb = sizeof startup;
-  PROCESS_INFORMATION info{};
-  if (!CreateProcessW(program_.c_str(), command.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                      folder_.c_str(), &startup, &info))
-    return false;
-  process_ = info.hProcess;
-  pid_ = info.dwProcessId;
-  CloseHandle(info.hThread);
-  return true;
+  return process_.Start(command, folder_);
 }
 
 namespace {
@@ -125,7 +68,7 @@ BOOL CALLBACK SearchOne(HWND window, LPARAM param) {
 }  // namespace
 
 HWND TelluProcess::FindWindowWhere(const std::function<bool(HWND)>& match) const {
-  Search search{pid_, &match};
+  Search search{process_.pid(), &match};
   EnumWindows(SearchOne, reinterpret_cast<LPARAM>(&search));
   return search.found;
 }
@@ -169,13 +112,7 @@ HWND TelluProcess::FindWindowOfClass(const std::wstring& window_class) const {
   return FindWindowWhere([&](HWND w) { return ClassOf(w) == window_class; });
 }
 
-int TelluProcess::WaitForExit() {
-  if (!process_) return -1;
-  if (!Poll([&] { return WaitForSingleObject(process_, 0) == WAIT_OBJECT_0; })) return -1;
-  DWORD code = 0;
-  GetExitCodeProcess(process_, &code);
-  return static_cast<int>(code);
-}
+int TelluProcess::WaitForExit() { return process_.Wait(); }
 
 std::wstring MessageBoxText(HWND box) {
   // The longest static text: the message, not the icon.

@@ -5,9 +5,9 @@
 
 #include <functional>
 #include <string>
-#include <vector>
 
-#include "fakehost_process.h"  // Poll, FileLines
+#include "child_process.h"
+#include "fakehost_process.h"  // FileLines
 
 namespace tellu::testing {
 
@@ -25,9 +25,6 @@ class WindowsDirFile {
   std::wstring name_;
   std::wstring path_;
 };
-
-// A TCP port that was free a moment ago.
-int FreePort();
 
 class TelluProcess {
  public:
@@ -63,15 +60,24 @@ class TelluProcess {
   const std::wstring& program() const { return program_; }
   // The tellu.ini it reads: its own path ending in "ini".
   std::wstring ini() const { return program_.substr(0, program_.size() - 3) + L"ini"; }
-  HANDLE handle() const { return process_; }
+  HANDLE handle() const { return process_.handle(); }
 
  private:
   std::wstring folder_;
   std::wstring program_;
-  HANDLE process_ = nullptr;
-  DWORD pid_ = 0;
+  ChildProcess process_;
   HWND bar_ = nullptr;
 };
+
+// Input to another process's windows, posted as the user's would arrive.
+inline void Key(HWND window, UINT vk) { PostMessageW(window, WM_KEYDOWN, vk, 1); }
+inline void Type(HWND edit, const std::wstring& text) {
+  for (wchar_t c : text) PostMessageW(edit, WM_CHAR, c, 1);
+}
+inline void ClickButton(HWND dialog, int id) {
+  PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
+               reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
+}
 
 // The text of a message box; presses its OK button.
 std::wstring MessageBoxText(HWND box);

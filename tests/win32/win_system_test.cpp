@@ -6,7 +6,6 @@
 #include "fakehost_process.h"
 #include "files/std_files.h"
 #include "gui/host_window.h"
-#include "win32/message_window.h"
 #include "win32/wide_text.h"
 #include "win32/win_registry.h"
 #include "win32/win_shell.h"
@@ -58,19 +57,13 @@ TEST_F(RegistryTest, MissingOrNonTextValuesGiveNothing) {
 TEST(WinShellTest, StartGivesTheParametersAndTheWorkingFolder) {
   // fakehost started through the shell writes its record into the working
   // folder given, under a relative name.
-  wchar_t temp[MAX_PATH];
-  GetTempPathW(MAX_PATH, temp);
-  const std::wstring folder =
-      std::wstring(temp) + L"tellu_shell_" + std::to_wstring(GetCurrentProcessId());
-  CreateDirectoryW(folder.c_str(), nullptr);
+  const std::wstring folder = testing::ScratchDir(L"shell");
   const std::string title = "Tellu shell test " + std::to_string(GetCurrentProcessId());
   WinShell shell;
   ASSERT_TRUE(shell.Start(Sjis(testing::FakeHostPath()),
                           "--title \"" + title + "\" --log started.txt", Sjis(folder)));
   HWND window = nullptr;
-  const UINT_PTR wake = SetTimer(nullptr, 0, 10, nullptr);
-  PumpMessagesUntil([&] { return (window = FindTopLevelWindow(title)) != nullptr; }, 30000);
-  KillTimer(nullptr, wake);
+  testing::Poll([&] { return (window = FindTopLevelWindow(title)) != nullptr; });
   ASSERT_NE(window, nullptr);
   DWORD process_id = 0;
   GetWindowThreadProcessId(window, &process_id);

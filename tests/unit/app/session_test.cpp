@@ -4,13 +4,8 @@
 
 #include <optional>
 
-#include "app/session.h"
 #include "chat/wire.h"
-#include "platform/fake_files.h"
-#include "platform/fake_net.h"
-#include "platform/fake_shell.h"
-#include "platform/fake_timers.h"
-#include "platform/fake_ui.h"
+#include "session_rig.h"
 #include "wire_bytes.h"
 
 namespace tellu {
@@ -31,7 +26,7 @@ constexpr char kSlot1[] =
     "WHISPERSW=1\r\nFontSort=Gothic\r\nFontSize=10.5\r\nMuteList=Baddy,Noisy\r\nMSG=M\r\n"
     "[M]\r\nTEXT1=Hi=Hello %s\r\n";
 
-class SessionTest : public ::testing::Test {
+class SessionTest : public ::testing::Test, protected SessionRig {
  protected:
   SessionTest() {
     files.Put(kTellu, std::string(kSystem) + kSlot1);
@@ -47,38 +42,22 @@ class SessionTest : public ::testing::Test {
     hooks.host_ready = [this] { ++ready; };
     hooks.fatal = [this](const std::string& r) { report = r; };
     hooks.server_lost = [this](const std::string& text) { lost.push_back(text); };
-    session.emplace(Session::Ports{files, timers, ui, shell, registry, net},
-                    Session::Places{kTellu, "C:\\WINDOWS", "C:\\TELLU\\tellu.exe", log_name},
-                    std::move(hooks));
-    return *session;
+    return SessionRig::Make(
+        Session::Places{kTellu, "C:\\WINDOWS", "C:\\TELLU\\tellu.exe", log_name},
+        std::move(hooks));
   }
 
   // Launches and lets the host connect and the server answer.
   void Connect() {
     Make();
-    ASSERT_TRUE(session->Begin());
-    ASSERT_TRUE(session->Launch(0));
-    host = net.Accept(kListen);
-    ASSERT_NE(host, nullptr);
-    server = net.LastConnect();
-    ASSERT_NE(server, nullptr);
-    server->Complete();
+    Launch(kListen);
     timers.Advance(1000);
   }
 
-  FakeFiles files;
-  FakeTimers timers;
-  FakeUi ui;
-  FakeShell shell;
-  NoRegistry registry;
-  FakeNet net;
-  std::optional<Session> session;
   std::vector<int> slots_asked;
   int ready = 0;
   std::optional<std::string> report;
   std::vector<std::string> lost;
-  FakeNet::Peer* host = nullptr;
-  FakeNet::Peer* server = nullptr;
 };
 
 TEST_F(SessionTest, TheFileIsPatchedWhileWaitingAndRestoredWhenTheHostConnects) {

@@ -3,37 +3,26 @@
 
 #include <cstdio>
 #include <cstdlib>
-#include <optional>
 
-#include "app/session.h"
 #include "chat/wire.h"
 #include "console/commands.h"
 #include "log/log_window_model.h"
 #include "posix/posix_loop.h"
-#include "platform/fake_files.h"
-#include "platform/fake_net.h"
-#include "platform/fake_shell.h"
-#include "platform/fake_timers.h"
-#include "platform/fake_ui.h"
+#include "session_rig.h"
 #include "wire_bytes.h"
 
 namespace tellu {
 namespace {
 
-class CommandsTest : public ::testing::Test {
+class CommandsTest : public ::testing::Test, protected SessionRig {
  protected:
   CommandsTest() {
     files.Put("tellu.ini",
               "[SYSTEM]\r\nRN=5300\r\nSN=5301\r\n[SYS1]\r\nINIFILE=R.INI\r\nPRODIR=Path\r\n"
               "CHGSEC=S\r\nCHGKEY=Host\r\nPROG=x\r\n");
     files.Put("W\\R.INI", "[S]\r\nHost=server\r\nPath=C:\\R\r\n");
-    session.emplace(Session::Ports{files, timers, ui, shell, registry, net},
-                    Session::Places{"tellu.ini", "W", "tellu.exe"}, Session::Hooks{});
-    session->Begin();
-    EXPECT_TRUE(session->Launch(0));
-    host = net.Accept(5300);
-    server = net.LastConnect();
-    server->Complete();
+    Make(Session::Places{"tellu.ini", "W", "tellu.exe"});
+    Launch(5300);
     host->Feed(Framed(Login("Demo")));
     server->TakeSent();
   }
@@ -48,15 +37,6 @@ class CommandsTest : public ::testing::Test {
     return text;
   }
 
-  FakeFiles files;
-  FakeTimers timers;
-  FakeUi ui;
-  FakeShell shell;
-  NoRegistry registry;
-  FakeNet net;
-  std::optional<Session> session;
-  FakeNet::Peer* host = nullptr;
-  FakeNet::Peer* server = nullptr;
   char* buffer = nullptr;
   size_t size = 0;
   std::FILE* out = open_memstream(&buffer, &size);
