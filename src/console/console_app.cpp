@@ -97,7 +97,7 @@ class ConsoleApp {
                                         const std::string& reference) {
           terminal_.Diagnostic(RefusalText(what, name, reference));
         });
-      platform_.StartInput([this](const std::string& line) { OnLine(line); },
+      platform_.StartInput([this](const TypedLine& line) { OnLine(line); },
                            [this] { terminal_.InputClosed(); });
       terminal_.SetInputLine([this] { return platform_.HideInput(); },
                              [this] { platform_.ShowInput(); });
@@ -135,8 +135,8 @@ class ConsoleApp {
 
   bool RelayGaveUp() const { return listening_ && !session_->relay().IsListening(); }
 
-  void OnLine(const std::string& line) {
-    if (terminal_.TakeAnswer(line)) return;
+  void OnLine(const TypedLine& line) {
+    if (line.refused.empty() && terminal_.TakeAnswer(line.sjis)) return;
     if (!commands_->Run(line)) platform_.Quit();
   }
 
