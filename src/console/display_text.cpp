@@ -79,6 +79,13 @@ std::string TerminalText(std::string_view sjis) {
   return out;
 }
 
+std::string PosixPathText(std::string_view sjis) {
+  std::string slashed(sjis);
+  for (size_t i = 0; i < slashed.size(); i += text::CharSize(slashed, i))
+    if (slashed[i] == '\\') slashed[i] = '/';
+  return TerminalText(slashed);
+}
+
 TypedLine TypedText(std::string_view utf8) {
   // Checked before the conversion, which would put "?" in their place.
   std::string refused = Refusal(utf8, text::FindUnsendableUtf8(utf8));

@@ -10,6 +10,11 @@ namespace tellu {
 // every other control character (C0, DEL and the C1 range) becomes "?".
 std::string TerminalText(std::string_view sjis);
 
+// A Windows-style path as POSIX writes it, for a message: every backslash
+// character "/" (never the second byte of a double-byte character), then as
+// TerminalText.  The value itself stays as stored.
+std::string PosixPathText(std::string_view sjis);
+
 // A typed line as the program's text, unless some of it cannot be sent as
 // typed: then `refused` names those characters with their code points
 // (UTF-8, for standard error) and nothing of the line is to be sent.
