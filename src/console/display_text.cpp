@@ -7,12 +7,6 @@
 namespace tellu {
 namespace {
 
-// The character itself is shown only where the terminal can only draw it.
-bool Printable(char32_t c) {
-  return c >= 0xA0 && !(c >= 0xD800 && c <= 0xDFFF) && !(c >= 0x2000 && c <= 0x200F) &&
-         !(c >= 0x2028 && c <= 0x202E) && !(c >= 0x2060 && c <= 0x206F) && c != 0xFEFF;
-}
-
 void AppendUtf8(std::string& out, char32_t c) {
   if (c < 0x800) {
     out += static_cast<char>(0xC0 | c >> 6);
@@ -42,7 +36,7 @@ std::string Refusal(std::string_view typed, const std::vector<text::Unsendable>&
       }
       continue;
     }
-    if (Printable(u.code_point)) {
+    if (text::DrawnAsItself(u.code_point)) {
       AppendUtf8(out, u.code_point);
       out += ' ';
     }
@@ -102,7 +96,7 @@ TypedLine TypedText(std::u16string_view utf16) {
 TypedLine TypedSjis(std::string_view sjis) {
   const size_t bad = text::FindUnmapped(sjis);
   if (bad == std::string_view::npos) return {std::string(sjis), {}};
-  char refused[64];
+  char refused[96];
   std::snprintf(refused, sizeof refused, "not sent: byte %02X at %zu is no Shift-JIS character",
                 static_cast<unsigned char>(sjis[bad]), bad);
   return {{}, refused};

@@ -138,6 +138,12 @@ std::vector<Unsendable> FindUnsendableUtf8(std::string_view utf8) {
   return found;
 }
 
+bool DrawnAsItself(char32_t c) {
+  return c >= 0xA0 && !(c >= 0xD800 && c <= 0xDFFF) && !(c >= 0x2000 && c <= 0x200F) &&
+         !(c >= 0x2028 && c <= 0x202E) && !(c >= 0x2060 && c <= 0x206F) && c != 0xFEFF &&
+         c <= 0x10FFFF;
+}
+
 size_t FindUnmapped(std::string_view sjis) {
   for (size_t i = 0; i < sjis.size();) {
     const SjisChar ch = NextSjisChar(sjis, i);

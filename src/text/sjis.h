@@ -88,6 +88,9 @@ struct Unsendable {
 };
 std::vector<Unsendable> FindUnsendable(std::u16string_view utf16);
 std::vector<Unsendable> FindUnsendableUtf8(std::string_view utf8);
+// A character a message may show as itself: not a control, a surrogate or an
+// invisible character that changes how the text around it is drawn.
+bool DrawnAsItself(char32_t c);
 // Offset of the first character of Shift-JIS text that is not valid code
 // page 932 (the wire would carry U+30FB for it), or npos.
 size_t FindUnmapped(std::string_view sjis);
