@@ -52,6 +52,8 @@ void RefuseTip::Hide() {
   TOOLINFOW tool = Tool(edit_, nullptr);
   SendMessageW(tip_, TTM_TRACKACTIVATE, FALSE, reinterpret_cast<LPARAM>(&tool));
   SendMessageW(tip_, TTM_DELTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+  // Wine leaves a tracking tip drawn once its tool is gone.
+  ShowWindow(tip_, SW_HIDE);
   edit_ = nullptr;
 }
 
