@@ -6,6 +6,7 @@
 #include <string>
 
 #include "text/sjis.h"
+#include "text/sjis_char.h"
 
 using namespace tellu::text;
 
@@ -26,25 +27,12 @@ std::u16string AsReadBack(std::u16string s) {
   return s;
 }
 
-std::string Utf8Of(char16_t c) {
-  std::string out;
-  if (c < 0x80) {
-    out += static_cast<char>(c);
-  } else if (c < 0x800) {
-    out += static_cast<char>(0xC0 | c >> 6);
-    out += static_cast<char>(0x80 | (c & 0x3F));
-  } else {
-    out += static_cast<char>(0xE0 | c >> 12);
-    out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (c & 0x3F));
-  }
-  return out;
-}
-
 // Each reading starts with a lead byte, which no other sequence holds.
 std::string AsReadBack(std::string s) {
   for (const auto& r : kReadings) {
-    const std::string typed = Utf8Of(r.typed), back = Utf8Of(r.back);
+    std::string typed, back;
+    AppendUtf8(typed, r.typed);
+    AppendUtf8(back, r.back);
     for (size_t at = 0; (at = s.find(typed, at)) != std::string::npos; at += back.size())
       s.replace(at, typed.size(), back);
   }

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "console/console_app.h"
 #include "console/display_text.h"
 
 namespace tellu {
@@ -21,6 +22,19 @@ TEST(PosixPathText, BackslashCharactersBecomeSlashes) {
       {"a\\\x1b]0;x\x07", "a/?]0;x?"},        // no escape reaches the terminal
   };
   for (const auto& c : cases) EXPECT_EQ(PosixPathText(c.sjis), c.shown) << c.sjis;
+}
+
+// The start-up lines name paths after their heads; only those are paths.
+TEST(StartupText, ThePathsOfHistoryLinesAsTheSystemWritesThem) {
+  const auto shown = [](const std::string& sjis) { return StartupText(sjis, PosixPathText); };
+  EXPECT_EQ(shown("execute /d/rvk3\\rvk3"), "execute /d/rvk3/rvk3");
+  EXPECT_EQ(shown("*** try to run RV/K but failed! ***\r\n[history]\r\nStart Tellu\r\n"
+                  "checking tellu.ini :/w\\TELLU.INI\r\nreading ini_file :/w\\RVK3.INI\r\n"
+                  "a\\b\x1b\r\n"),
+            "*** try to run RV/K but failed! ***\n[history]\nStart Tellu\n"
+            "checking tellu.ini :/w/TELLU.INI\nreading ini_file :/w/RVK3.INI\na\\b?\n");
+  EXPECT_EQ(shown("execute "), "execute ");
+  EXPECT_EQ(shown(""), "");
 }
 
 }  // namespace
