@@ -77,7 +77,8 @@ void CTelluDlg::OnTextChanged() {
   // The user is changing the text the balloon was about.
   refuse_tip_.Hide();
   const TextChange change = tellu::OnTextChanged(FieldText());
-  if (change.action == TextChange::kCut) SetFieldText(change.text);
+  // Writing the field back would put "?" where such a character was.
+  if (change.action == TextChange::kCut && !RefuseUnsendable()) SetFieldText(change.text);
   if (change.action == TextChange::kSend) Send(change.text);
 }
 
@@ -116,7 +117,7 @@ bool CTelluDlg::OnKeyAction(BarAction action) {
   switch (action) {
     case BarAction::kTabSend: {
       const TextChange change = tellu::OnTextChanged(FieldText() + "\t");
-      if (change.action == TextChange::kCut) SetFieldText(change.text);
+      if (change.action == TextChange::kCut && !RefuseUnsendable()) SetFieldText(change.text);
       // A refused line keeps the focus on its selected character.
       if (change.action == TextChange::kSend && !Send(change.text)) return true;
       SendMessageW(hwnd(), WM_NEXTDLGCTL, 0, 0);
@@ -134,7 +135,8 @@ bool CTelluDlg::OnKeyAction(BarAction action) {
       if (!chat) return false;
       const std::string& name =
           action == BarAction::kReplySpeaker ? chat->LastSpeaker() : chat->LastWhisperer();
-      if (const auto text = ReplyText(name, FieldText())) SetFieldText(*text);
+      if (const auto text = ReplyText(name, FieldText()); text && !RefuseUnsendable())
+        SetFieldText(*text);
       chat->ApplyOffsets();
       return false;
     }
