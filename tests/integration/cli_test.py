@@ -287,9 +287,9 @@ class CliTest(unittest.TestCase):
         self.assertIn("cannot start " + self.host_dir + "/nohost", err)
         self.assertIn("*** let RV/K run but cann't find! ***\n[history]\nStart Tellu\n"
                       "checking tellu.ini :" + self.windows + "/TELLU.INI\n"
-                      "checking ini_file :" + self.windows + "\\RVK3.INI\n"
-                      "reading ini_file :" + self.windows + "\\RVK3.INI\n"
-                      "execute " + self.host_dir + "\\nohost\n", err)
+                      "checking ini_file :" + self.windows + "/RVK3.INI\n"
+                      "reading ini_file :" + self.windows + "/RVK3.INI\n"
+                      "execute " + self.host_dir + "/nohost\n", err)
         self.assert_restored()
 
     def test_no_complete_slot_is_fatal(self):
