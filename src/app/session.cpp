@@ -6,6 +6,7 @@
 #include "settings/keys.h"
 #include "settings/message_table.h"
 #include "settings/startup.h"
+#include "settings/unsendable.h"
 
 namespace tellu {
 
@@ -45,6 +46,7 @@ void Session::Attach(int slot) {
   ReadAttachSettings(settings_);
   Assemble(false);
   LoadMessageTable(settings_);
+  ReportUnsendableSettings();
   mode_ = Mode::kAttach;
 }
 
@@ -68,6 +70,7 @@ bool Session::Launch(int command_line_slot) {
   avatar_->SetHostPlaces({launch_.host_program_dir(), kBarTitle});
   avatar_->SetHostIni(host_ini_.get(), launch_.link().chg_sec);
   LoadMessageTable(settings_);
+  ReportUnsendableSettings();
   // Read again once the host is found; already now, because a host that
   // connects to the relay can log in before the next tick of the wait.
   settings_.LoadMuteList();
@@ -120,6 +123,12 @@ void Session::HostWaitEnded(LaunchWait::Outcome outcome) {
   if (hooks_.host_ready) hooks_.host_ready();
 }
 
+void Session::ReportUnsendableSettings() {
+  const std::vector<std::string> keys = UnsendableKeys(settings_.settings());
+  if (!keys.empty())
+    ports_.ui.Notice(UnsendableNotice(keys), std::string(kFatalCaption), NoticeIcon::Exclamation);
+}
+
 void Session::Fatal(std::string_view text) {
   // Whatever the front end does with the report, the host's file is back.
   launch_.Restore();
@@ -142,6 +151,11 @@ void Session::Deliver(std::string_view text) {
 
 Expansion Session::SendMessageEntry(int index, std::string_view field) {
   if (index < 0 || index >= kMessageCount) return {};
+  // Told at start-up; the field stays as it was.
+  if (!Sendable(settings_.settings().messages[index].text)) {
+    ports_.ui.Beep();
+    return {{}, std::string(field)};
+  }
   Expansion expansion = ExpandMessage(settings_.settings().messages[index].text, field);
   Deliver(expansion.text);
   return expansion;

@@ -131,6 +131,8 @@ class Session {
   void Assemble(bool with_avatars);
   void HostWaitEnded(LaunchWait::Outcome outcome);
   void Fatal(std::string_view text);
+  // Texts of tellu.ini written by hand that cannot be sent: told once.
+  void ReportUnsendableSettings();
 
   Ports ports_;
   Places places_;

@@ -2,6 +2,7 @@
 
 #include "avatar/address.h"
 #include "avatar/texts.h"
+#include "settings/unsendable.h"
 #include "chat/objects.h"
 
 namespace tellu {
@@ -57,8 +58,10 @@ void Handshake::OnAvatarRequest(const std::string& requester, std::string_view s
   l_.flash.Start();
   const Settings& s = l_.settings.settings();
   if (s.ava_req_refuse_flag != 0 || l_.chat.state().status == kAwayStatus) {
+    // The refusal goes out even when the user's own words cannot.
     if (s.ava_req_refuse_flag != 0)
-      Whisper(requester, std::string(t::kRefusalNotice) + s.ava_req_refuse_msg);
+      Whisper(requester, std::string(t::kRefusalNotice) +
+                             (Sendable(s.ava_req_refuse_msg) ? s.ava_req_refuse_msg : ""));
     else
       Whisper(requester, t::kAwayNotice);
     SystemLine(std::string(t::kAutoRefusedHead) + requester + std::string(t::kAutoRefusedTail));

@@ -2,6 +2,7 @@
 
 #include "chat/dispatcher.h"
 #include "chat/wire.h"
+#include "settings/unsendable.h"
 
 namespace tellu {
 
@@ -80,7 +81,9 @@ bool Voice::TrackRepeat(const std::string& speaker, const std::string& text) {
 std::optional<std::string> Voice::AutoReply(const std::string& prefix, const std::string& text,
                                             std::string_view payload) {
   const Settings& s = settings_.settings();
-  if (!(state_.status == kAwayStatus || s.whisper_sw != 0) || s.whisper_msg.empty())
+  // A reply that cannot be sent as written is none: the whisper is logged.
+  if (!(state_.status == kAwayStatus || s.whisper_sw != 0) || s.whisper_msg.empty() ||
+      !Sendable(s.whisper_msg))
     return std::nullopt;
   std::string key = prefix + text;
   if (key == state_.last_auto_replied) return std::nullopt;
@@ -91,7 +94,7 @@ std::optional<std::string> Voice::AutoReply(const std::string& prefix, const std
 
 void Voice::Greet(const std::string& name) {
   Greeting& g = settings_.settings().greeting;
-  if (!g.enabled) return;
+  if (!g.enabled || !Sendable(g.text)) return;
   if (name == g.partner) {
     g.enabled = false;
     SendChatLine(std::string(g.text));

@@ -181,6 +181,12 @@ bool Commands::NeedChat() {
   return false;
 }
 
+bool Commands::Run(const TypedLine& line) {
+  if (line.refused.empty()) return Run(line.sjis);
+  out_.Diagnostic(line.refused);
+  return true;
+}
+
 bool Commands::Run(std::string_view line) {
   const Command c = ParseCommand(line);
   switch (c.kind) {

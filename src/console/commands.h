@@ -8,6 +8,7 @@
 
 #include "app/session.h"
 #include "chat/movement.h"
+#include "console/display_text.h"
 #include "console/terminal.h"
 
 namespace tellu {
@@ -57,6 +58,8 @@ class Commands {
 
   // Runs one input line.  False for /quit: the caller ends the run.
   bool Run(std::string_view line);
+  // A typed line that cannot be sent as typed is reported and not run.
+  bool Run(const TypedLine& line);
 
  private:
   void Type(const std::string& text);

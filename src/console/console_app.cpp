@@ -1,11 +1,14 @@
 #include "console/console_app.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 
 #include "app/command_line.h"
 #include "app/config.h"
+#include "app/launch.h"
+#include "app/startup_texts.h"
 #include "app/session.h"
 #include "console/commands.h"
 #include "console/console_out.h"
@@ -28,6 +31,28 @@ std::string ConsoleProfilePath(const std::string& windows_dir, const std::string
     if (name == "TELLU.INI" && entry.is_regular_file(ec)) return entry.path().string();
   }
   return (std::filesystem::path(program_dir) / "tellu.ini").string();
+}
+
+std::string StartupText(std::string_view sjis,
+                        const std::function<std::string(const std::string&)>& path_text) {
+  static constexpr std::string_view kPathHeads[] = {kHistoryTelluIni, kHistoryChecking,
+                                                    kHistoryReading, kHistoryExecute,
+                                                    kHistoryNoBackup};
+  std::string out;
+  size_t start = 0;
+  while (start <= sjis.size()) {
+    const size_t end = std::min(sjis.find("\r\n", start), sjis.size());
+    const std::string_view line = sjis.substr(start, end - start);
+    std::string shown = TerminalText(line);
+    for (std::string_view head : kPathHeads)
+      if (line.size() > head.size() && line.starts_with(head))
+        shown = TerminalText(head) + path_text(std::string(line.substr(head.size())));
+    out += shown;
+    if (end == sjis.size()) break;
+    out += '\n';
+    start = end + 2;
+  }
+  return out;
 }
 
 namespace {
@@ -67,7 +92,9 @@ class ConsoleApp {
     };
     hooks.fatal = [this](const std::string& report) {
       terminal_.Flush();
-      WriteOut(stderr, TerminalText(report));
+      WriteOut(stderr, StartupText(report, [this](const std::string& path) {
+                 return platform_.PathText(path);
+               }));
       status_ = 2;
       platform_.Quit();
     };
@@ -97,12 +124,16 @@ class ConsoleApp {
                                         const std::string& reference) {
           terminal_.Diagnostic(RefusalText(what, name, reference));
         });
-      platform_.StartInput([this](const std::string& line) { OnLine(line); },
+      platform_.StartInput([this](const TypedLine& line) { OnLine(line); },
                            [this] { terminal_.InputClosed(); });
       terminal_.SetInputLine([this] { return platform_.HideInput(); },
                              [this] { platform_.ShowInput(); });
       const auto& lines = session_->history().lines();
-      terminal_.Diagnostic(TerminalText(lines.back()) + "; waiting up to " +
+      terminal_.Diagnostic(StartupText(lines.back(),
+                                       [this](const std::string& p) {
+                                         return platform_.PathText(p);
+                                       }) +
+                           "; waiting up to " +
                            std::to_string(session_->settings().settings().search_timer) +
                            " s for the host on port " +
                            std::to_string(session_->relay().ListeningPort()));
@@ -135,8 +166,8 @@ class ConsoleApp {
 
   bool RelayGaveUp() const { return listening_ && !session_->relay().IsListening(); }
 
-  void OnLine(const std::string& line) {
-    if (terminal_.TakeAnswer(line)) return;
+  void OnLine(const TypedLine& line) {
+    if (line.refused.empty() && terminal_.TakeAnswer(line.sjis)) return;
     if (!commands_->Run(line)) platform_.Quit();
   }
 

@@ -2,8 +2,10 @@
 // mode, standard input as the bar, standard output as the log window, and
 // the interruptions that end the run.
 #pragma once
+#include <functional>
 #include <memory>
 #include <string>
+#include <string_view>
 
 #include "console/options.h"
 
@@ -14,6 +16,12 @@ namespace tellu {
 std::string ConsoleProfilePath(const std::string& windows_dir, const std::string& program_dir);
 
 class ConsolePlatform;
+
+// Start-up history lines or a fatal report (Shift-JIS, CR LF between lines)
+// for the terminal: the path after a history line's head as `path_text`
+// writes it, everything else as TerminalText.
+std::string StartupText(std::string_view sjis,
+                        const std::function<std::string(const std::string&)>& path_text);
 
 // Runs the program to its end and returns the exit status: 0 after /quit,
 // SIGINT or SIGTERM (Ctrl+C on Windows), 2 after a fatal start-up error.

@@ -4,6 +4,7 @@
 #include <functional>
 #include <string>
 
+#include "console/display_text.h"
 #include "platform/net.h"
 #include "platform/registry.h"
 #include "platform/shell.h"
@@ -13,7 +14,7 @@ namespace tellu {
 
 class ConsolePlatform {
  public:
-  using LineFn = std::function<void(const std::string& sjis)>;
+  using LineFn = std::function<void(const TypedLine& line)>;
   using EndFn = std::function<void()>;
   using ReportFn = std::function<void(const std::string& utf8)>;
   virtual ~ConsolePlatform() = default;
@@ -45,8 +46,8 @@ class ConsolePlatform {
   // Why a program could not be started, when the system says.
   virtual void ReportStartErrors(ReportFn report) = 0;
 
-  // Standard input from now on: each line as the program's text, without its
-  // line end, then the end once.  Nothing comes after StopInput.
+  // Standard input from now on: each line as the program's text (or refused),
+  // without its line end, then the end once.  Nothing comes after StopInput.
   virtual void StartInput(LineFn on_line, EndFn on_end) = 0;
   virtual void StopInput() = 0;
   // Around other output while input is read: the bytes that take a

@@ -54,7 +54,7 @@ ConsolePlatform::LogPlace PosixConsole::DefaultLogPlace(const std::string& profi
   return {folder, *log_name};
 }
 
-std::string PosixConsole::PathText(const std::string& path) { return TerminalText(path); }
+std::string PosixConsole::PathText(const std::string& path) { return PosixPathText(path); }
 
 bool PosixConsole::ColourOutput() { return isatty(STDOUT_FILENO) == 1; }
 

@@ -24,6 +24,7 @@
 #include "gui/startup_notice.h"
 #include "gui/status_popup.h"
 #include "gui/system_menu.h"
+#include "win32/refuse_tip.h"
 #include "win32/win_net.h"
 #include "win32/win_registry.h"
 #include "win32/win_shell.h"
@@ -88,7 +89,11 @@ class CTelluDlg : public Dialog {
   // The bar's controls and keys (tellu_dlg_bar.cpp).
   std::string FieldText() const;
   void SetFieldText(std::string_view text);
-  void Send(const std::string& field);
+  // False when the field holds a character that cannot be sent: nothing
+  // is, and the edit and its balloon show which.
+  bool Send(const std::string& field);
+  bool RefuseUnsendable();
+  std::wstring FieldWide() const;
   void Deliver(const std::string& text);
   void OnTextChanged();
   void OnEditFocus();
@@ -149,6 +154,8 @@ class CTelluDlg : public Dialog {
   StatusPictures status_pictures_;
   StatusPopup status_popup_{status_pictures_};
   BarTooltips tooltips_;
+  RefuseTip refuse_tip_;
+  Timers::Id refuse_tip_timer_ = 0;
   std::unique_ptr<BarKeyFilter> keys_;
   HFONT font_ = nullptr;
   LogWindow* log_window_ = nullptr;  // cleared whenever the window is destroyed

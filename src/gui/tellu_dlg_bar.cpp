@@ -7,14 +7,46 @@
 #include <utility>
 
 #include "bar/text_limit.h"
+#include "bar/unsendable_field.h"
 #include "chat/movement.h"
 #include "gui/tellu_dlg.h"
 #include "res/resource.h"
 #include "win32/wide_text.h"
 
 namespace tellu {
+namespace {
+
+constexpr int kRefuseTipMs = 10000;
+
+}  // namespace
 
 std::string CTelluDlg::FieldText() const { return WindowText(edit_); }
+
+std::wstring CTelluDlg::FieldWide() const {
+  const int length = GetWindowTextLengthW(edit_);
+  if (length <= 0) return {};
+  std::wstring buffer(static_cast<size_t>(length) + 1, L'\0');
+  const int got = GetWindowTextW(edit_, buffer.data(), length + 1);
+  buffer.resize(got > 0 ? static_cast<size_t>(got) : 0);
+  return buffer;
+}
+
+bool CTelluDlg::RefuseUnsendable() {
+  const std::wstring field = FieldWide();
+  const auto refusal = FindUnsendableField(std::u16string(field.begin(), field.end()));
+  if (!refusal) return false;
+  ui_.Beep();
+  SetFocus(edit_);
+  SendMessageW(edit_, EM_SETSEL, refusal->start, static_cast<LPARAM>(refusal->end));
+  SendMessageW(edit_, EM_SCROLLCARET, 0, 0);
+  refuse_tip_.Show(edit_, std::wstring(refusal->text.begin(), refusal->text.end()));
+  if (refuse_tip_timer_) timers_.Cancel(refuse_tip_timer_);
+  refuse_tip_timer_ = timers_.Start(kRefuseTipMs, false, [this] {
+    refuse_tip_timer_ = 0;
+    refuse_tip_.Hide();
+  });
+  return true;
+}
 
 void CTelluDlg::SetFieldText(std::string_view text) {
   SetWindowTextSjis(edit_, text);
@@ -24,9 +56,11 @@ void CTelluDlg::SetFieldText(std::string_view text) {
   SetFocus(edit_);
 }
 
-void CTelluDlg::Send(const std::string& field) {
+bool CTelluDlg::Send(const std::string& field) {
+  if (RefuseUnsendable()) return false;
   Deliver(field);
   SetWindowTextW(edit_, L"");
+  return true;
 }
 
 void CTelluDlg::Deliver(const std::string& text) {
@@ -40,8 +74,11 @@ void CTelluDlg::Deliver(const std::string& text) {
 }
 
 void CTelluDlg::OnTextChanged() {
+  // The user is changing the text the balloon was about.
+  refuse_tip_.Hide();
   const TextChange change = tellu::OnTextChanged(FieldText());
-  if (change.action == TextChange::kCut) SetFieldText(change.text);
+  // Writing the field back would put "?" where such a character was.
+  if (change.action == TextChange::kCut && !RefuseUnsendable()) SetFieldText(change.text);
   if (change.action == TextChange::kSend) Send(change.text);
 }
 
@@ -80,8 +117,9 @@ bool CTelluDlg::OnKeyAction(BarAction action) {
   switch (action) {
     case BarAction::kTabSend: {
       const TextChange change = tellu::OnTextChanged(FieldText() + "\t");
-      if (change.action == TextChange::kCut) SetFieldText(change.text);
-      if (change.action == TextChange::kSend) Send(change.text);
+      if (change.action == TextChange::kCut && !RefuseUnsendable()) SetFieldText(change.text);
+      // A refused line keeps the focus on its selected character.
+      if (change.action == TextChange::kSend && !Send(change.text)) return true;
       SendMessageW(hwnd(), WM_NEXTDLGCTL, 0, 0);
       return true;
     }
@@ -97,7 +135,8 @@ bool CTelluDlg::OnKeyAction(BarAction action) {
       if (!chat) return false;
       const std::string& name =
           action == BarAction::kReplySpeaker ? chat->LastSpeaker() : chat->LastWhisperer();
-      if (const auto text = ReplyText(name, FieldText())) SetFieldText(*text);
+      if (const auto text = ReplyText(name, FieldText()); text && !RefuseUnsendable())
+        SetFieldText(*text);
       chat->ApplyOffsets();
       return false;
     }

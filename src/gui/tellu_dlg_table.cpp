@@ -3,6 +3,7 @@
 #include "bar/message_expand.h"
 #include "gui/message_table_dlg.h"
 #include "gui/tellu_dlg.h"
+#include "settings/unsendable.h"
 
 namespace tellu {
 
@@ -15,7 +16,14 @@ void CTelluDlg::OnMessageTableButton() {
 }
 
 void CTelluDlg::SendMessageEntry(const std::string& message) {
+  // An entry written by hand that cannot be sent was told of at start-up.
+  if (!Sendable(message)) {
+    ui_.Beep();
+    return;
+  }
   const Expansion expansion = ExpandMessage(message, FieldText());
+  // The field counts only where the entry takes it ("%s", a whisper prefix).
+  if (expansion.text != ExpandMessage(message, "").text && RefuseUnsendable()) return;
   // Attach mode types it into the host as any text from the bar.
   Deliver(expansion.text);
   if (expansion.clears_field()) SetWindowTextW(edit_, L"");

@@ -37,6 +37,15 @@ constexpr Variant kJisVariants[] = {
     {u'\u301C', 0x8160},  // wave dash / "～"
 };
 
+// Windows takes these only as best-fit guesses, but JIS X 0208 (and so
+// other systems' Shift-JIS) reads the codes as exactly these characters.
+constexpr Variant kOtherReadings[] = {
+    {u'\u00A2', 0x8191},  // cent sign / "￠"
+    {u'\u00A3', 0x8192},  // pound sign / "￡"
+    {u'\u00A5', 0x005C},  // yen sign / 5C
+    {u'\u00AC', 0x81CA},  // not sign / "￢"
+};
+
 }  // namespace
 
 bool IsLeadByte(uint8_t b) {
@@ -85,6 +94,17 @@ bool UnicodeToCp932(char16_t unicode, uint16_t& out) {
 bool ExactToCp932(char32_t c, uint16_t& out) {
   if (c <= 0xFFFF && UnicodeToCp932(static_cast<char16_t>(c), out)) return true;
   for (const Variant& v : kJisVariants) {
+    if (v.unicode == c) {
+      out = v.code;
+      return true;
+    }
+  }
+  return false;
+}
+
+bool SendableToCp932(char32_t c, uint16_t& out) {
+  if (ExactToCp932(c, out)) return true;
+  for (const Variant& v : kOtherReadings) {
     if (v.unicode == c) {
       out = v.code;
       return true;

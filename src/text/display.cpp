@@ -106,6 +106,53 @@ bool Utf16ToSjisExact(std::u16string_view utf16, std::string& out) {
   return true;
 }
 
+std::vector<Unsendable> FindUnsendable(std::u16string_view utf16) {
+  std::vector<Unsendable> found;
+  for (size_t i = 0; i < utf16.size(); ++i) {
+    const char16_t c = utf16[i];
+    uint16_t code;
+    if (IsHighSurrogate(c) && i + 1 < utf16.size() && IsLowSurrogate(utf16[i + 1])) {
+      const char32_t pair = 0x10000 + ((c - 0xD800) << 10) + (utf16[i + 1] - 0xDC00);
+      found.push_back({i, 2, pair, false});
+      ++i;
+    } else if (!SendableToCp932(c, code)) {
+      // A lone surrogate has no code either.
+      found.push_back({i, 1, c, false});
+    }
+  }
+  return found;
+}
+
+std::vector<Unsendable> FindUnsendableUtf8(std::string_view utf8) {
+  std::vector<Unsendable> found;
+  for (size_t i = 0; i < utf8.size();) {
+    size_t size;
+    char32_t c;
+    uint16_t code;
+    if (!NextUtf8(utf8, i, size, c))
+      found.push_back({i, size, 0xFFFD, true});
+    else if (!SendableToCp932(c, code))
+      found.push_back({i, size, c, false});
+    i += size;
+  }
+  return found;
+}
+
+bool DrawnAsItself(char32_t c) {
+  return c >= 0xA0 && !(c >= 0xD800 && c <= 0xDFFF) && !(c >= 0x2000 && c <= 0x200F) &&
+         !(c >= 0x2028 && c <= 0x202E) && !(c >= 0x2060 && c <= 0x206F) && c != 0xFEFF &&
+         c <= 0x10FFFF;
+}
+
+size_t FindUnmapped(std::string_view sjis) {
+  for (size_t i = 0; i < sjis.size();) {
+    const SjisChar ch = NextSjisChar(sjis, i);
+    if (!ch.mapped) return i;
+    i += ch.size;
+  }
+  return std::string_view::npos;
+}
+
 std::string Utf8ToSjis(std::string_view utf8) {
   std::string out;
   for (size_t i = 0; i < utf8.size();) {

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace tellu::text {
 
@@ -71,5 +72,27 @@ std::string Utf16ToSjis(std::u16string_view utf16);
 bool Utf16ToSjisExact(std::u16string_view utf16, std::string& out);
 std::string SjisToUtf8(std::string_view sjis);
 std::string Utf8ToSjis(std::string_view utf8);
+
+// A character of typed text that would not reach the chat as typed: it has
+// no code page 932 code, so the conversion above would send "?" or a guess
+// ("e" for U+00E9) in its place.  Kept are the table's codes, the JIS
+// readings above and the other systems' readings of 5C and 81 91 / 81 92 /
+// 81 CA (U+00A5, U+00A2, U+00A3, U+00AC): they give the same bytes as the
+// conversion always did.  offset and size count code units of the text
+// given; a lone surrogate is its own code point, ill-formed UTF-8 is broken.
+struct Unsendable {
+  size_t offset = 0;
+  size_t size = 0;
+  char32_t code_point = 0;
+  bool broken = false;
+};
+std::vector<Unsendable> FindUnsendable(std::u16string_view utf16);
+std::vector<Unsendable> FindUnsendableUtf8(std::string_view utf8);
+// A character a message may show as itself: not a control, a surrogate or an
+// invisible character that changes how the text around it is drawn.
+bool DrawnAsItself(char32_t c);
+// Offset of the first character of Shift-JIS text that is not valid code
+// page 932 (the wire would carry U+30FB for it), or npos.
+size_t FindUnmapped(std::string_view sjis);
 
 }  // namespace tellu::text

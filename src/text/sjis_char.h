@@ -37,6 +37,9 @@ void AppendUtf8(std::string& out, char16_t c);
 bool TypedToCp932(char32_t c, uint16_t& out);
 // The same without the best-fit guesses: the character itself, or nothing.
 bool ExactToCp932(char32_t c, uint16_t& out);
+// What typed text may send: the exact code, or one of the few guesses that
+// are another system's reading of the same character (U+00A5 for 5C).
+bool SendableToCp932(char32_t c, uint16_t& out);
 
 // Katakana middle dot: what Windows shows for a Shift-JIS character it
 // cannot map.

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 
-#include "text/sjis.h"
 
 namespace tellu {
 namespace {
@@ -55,8 +54,8 @@ bool ValidUtf8(std::string_view s) {
 
 }  // namespace
 
-std::string InputText(std::string_view bytes) {
-  return ValidUtf8(bytes) ? text::Utf8ToSjis(bytes) : std::string(bytes);
+TypedLine InputText(std::string_view bytes) {
+  return ValidUtf8(bytes) ? TypedText(bytes) : TypedSjis(bytes);
 }
 
 void ConsoleLineEditor::Key(const KEY_EVENT_RECORD& key, InputLines& out) {
@@ -77,7 +76,7 @@ void ConsoleLineEditor::Char(char16_t c, InputLines& out) {
     case u'\r':
     case u'\n':
       out.echo += L"\r\n";
-      out.lines.push_back(text::Utf16ToSjis(line_));
+      out.lines.push_back(TypedText(std::u16string_view(line_)));
       line_.clear();
       return;
     case u'\b':
@@ -100,7 +99,7 @@ void ConsoleLineEditor::Char(char16_t c, InputLines& out) {
   out.echo += c == u'\t' ? L' ' : static_cast<wchar_t>(c);
   if (line_.size() >= kMaxInputLine && !IsHigh(c)) {
     out.echo += L"\r\n";
-    out.lines.push_back(text::Utf16ToSjis(line_));
+    out.lines.push_back(TypedText(std::u16string_view(line_)));
     line_.clear();
   }
 }

@@ -7,16 +7,18 @@
 #include <string_view>
 #include <vector>
 
+#include "console/display_text.h"
+
 namespace tellu {
 
 // A line longer than this is handed on as it is, so no input can grow a
 // line without end.
 inline constexpr size_t kMaxInputLine = 64 * 1024;
 
-// What some input gave: lines as the program's text (Shift-JIS), what to
-// echo on the console, and whether the input has ended.
+// What some input gave: lines as the program's text (Shift-JIS) or refused,
+// what to echo on the console, and whether the input has ended.
 struct InputLines {
-  std::vector<std::string> lines;
+  std::vector<TypedLine> lines;
   std::wstring echo;
   bool end = false;
 };
@@ -53,6 +55,6 @@ class PipeLines {
 };
 
 // The UTF-8 or Shift-JIS line as the program's text.
-std::string InputText(std::string_view bytes);
+TypedLine InputText(std::string_view bytes);
 
 }  // namespace tellu

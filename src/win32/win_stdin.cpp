@@ -157,7 +157,7 @@ void WinStdin::Deliver(const InputLines& got) {
     DWORD written = 0;
     WriteConsoleW(echo_, got.echo.data(), static_cast<DWORD>(got.echo.size()), &written, nullptr);
   }
-  for (const std::string& line : got.lines) {
+  for (const TypedLine& line : got.lines) {
     // Lines after /quit are not run.
     if (!open_ || loop_.quitting()) return;
     on_line_(line);

@@ -18,7 +18,7 @@ namespace tellu {
 
 class WinStdin {
  public:
-  using LineFn = std::function<void(const std::string& sjis)>;
+  using LineFn = std::function<void(const TypedLine& line)>;
   using EndFn = std::function<void()>;
 
   // Lines come without their line end; end is told once.  Not to be

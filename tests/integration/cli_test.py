@@ -144,6 +144,24 @@ class CliTest(unittest.TestCase):
         self.assertIn(b"<Demo> hello from the cli\r\n", log)
         self.assertRegex(log, rb"\+\+\+\+\+\+\+\+ End   [0-9/ :]+ \+\+\+\+\+\+\+\+\r\n$")
 
+    def test_a_line_shift_jis_cannot_hold_is_not_sent(self):
+        self.write_tellu_ini("PROG=&\\rvk3 --port {} --name Demo\r\nSearchTimer=20\r\n"
+                             .format(self.listen_port))
+        self.write_host(["/expect <Demo> after the refused line"])
+        cli = self.run_cli("S1")
+        wait_for("the host to connect", lambda: "the host is connected" in self.err.get())
+        # The path built from INIFILE is written as this system writes paths.
+        self.assertIn(self.windows + "/RVK3.INI is restored", self.err.get())
+        cli.stdin.write("hi \U0001F600 there\nafter the refused line\n".encode())
+        cli.stdin.flush()
+        wait_for("the next line at the host",
+                 lambda: "<Demo> after the refused line" in self.host_log())
+        self.assertIn("not sent: Shift-JIS cannot hold \U0001F600 U+1F600", self.err.get())
+        self.assertNotIn("there", self.host_log())
+        self.assertNotIn("there", self.out.get())
+        cli.send_signal(signal.SIGTERM)
+        self.assertEqual(self.finish(cli), 0, self.err.get())
+
     def test_japanese_folder_names(self):
         # 表 and ソ end in the byte of a backslash.
         self.use_folders("窓表", "ホスト表ソ", "ログ表")
@@ -235,9 +253,9 @@ class CliTest(unittest.TestCase):
         self.assertIn("cannot start " + self.host_dir + "/nohost", err)
         self.assertIn("*** let RV/K run but cann't find! ***\n[history]\nStart Tellu\n"
                       "checking tellu.ini :" + self.windows + "/TELLU.INI\n"
-                      "checking ini_file :" + self.windows + "\\RVK3.INI\n"
-                      "reading ini_file :" + self.windows + "\\RVK3.INI\n"
-                      "execute " + self.host_dir + "\\nohost\n", err)
+                      "checking ini_file :" + self.windows + "/RVK3.INI\n"
+                      "reading ini_file :" + self.windows + "/RVK3.INI\n"
+                      "execute " + self.host_dir + "/nohost\n", err)
         self.assert_restored()
 
     def test_no_complete_slot_is_fatal(self):

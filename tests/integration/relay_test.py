@@ -625,8 +625,8 @@ class RelayTest(unittest.TestCase):
                       self.out.get())
         self.assertIn("*** try to run RV/K but failed! ***\n[history]\nStart Tellu\n"
                       "checking tellu.ini :" + self.windows + "/TELLU.INI\n"
-                      "checking ini_file :" + ini_path + "\nreading ini_file :" + ini_path +
-                      "\ncann't get AP pass\n", self.err.get())
+                      "checking ini_file :" + self.windows + "/RVK3.INI\nreading ini_file :" +
+                      self.windows + "/RVK3.INI\ncann't get AP pass\n", self.err.get())
         self.assert_restored()
         self.assertFalse(self.server.pending())
 

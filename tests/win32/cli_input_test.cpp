@@ -19,6 +19,16 @@ KEY_EVENT_RECORD Key(wchar_t c, bool down = true, WORD repeat = 1, WORD vk = 0) 
   return k;
 }
 
+// The lines' texts, each checked to be one that may be sent.
+std::vector<std::string> Texts(const InputLines& out) {
+  std::vector<std::string> texts;
+  for (const TypedLine& line : out.lines) {
+    EXPECT_EQ(line.refused, "") << line.sjis;
+    texts.push_back(line.sjis);
+  }
+  return texts;
+}
+
 InputLines Typed(ConsoleLineEditor& editor, const std::wstring& keys) {
   InputLines out;
   for (wchar_t c : keys) editor.Key(Key(c), out);
@@ -30,13 +40,13 @@ TEST(ConsoleLineEditor, EnterHandsOnTheLineAsShiftJisAndEchoesWhatWasTyped) {
   // "日本 a" and Enter.
   InputLines out = Typed(editor, L"\u65E5\u672C a\r");
   ASSERT_EQ(out.lines.size(), 1u);
-  EXPECT_EQ(out.lines[0], "\x93\xFA\x96\x7B a");
+  EXPECT_EQ(out.lines[0].sjis, "\x93\xFA\x96\x7B a");
   EXPECT_EQ(out.echo, L"\u65E5\u672C a\r\n");
   EXPECT_TRUE(editor.line().empty());
   EXPECT_FALSE(out.end);
   // An empty line is a line too.
   out = Typed(editor, L"\r");
-  EXPECT_EQ(out.lines, std::vector<std::string>{""});
+  EXPECT_EQ(Texts(out), std::vector<std::string>{""});
 }
 
 TEST(ConsoleLineEditor, KeyReleasesCountOnlyForAltCodesAndRepeatsCount) {
@@ -47,7 +57,7 @@ TEST(ConsoleLineEditor, KeyReleasesCountOnlyForAltCodesAndRepeatsCount) {
   // Alt+numpad: the character comes with the release of Alt.
   editor.Key(Key(L'\u3042', false, 1, VK_MENU), out);
   editor.Key(Key(L'\r'), out);
-  EXPECT_EQ(out.lines, std::vector<std::string>{"xxx\x82\xA0"});
+  EXPECT_EQ(Texts(out), std::vector<std::string>{"xxx\x82\xA0"});
 }
 
 TEST(ConsoleLineEditor, BackspaceAndEscTakeBackWholeCharactersAndTheirCells) {
@@ -72,7 +82,7 @@ TEST(ConsoleLineEditor, BackspaceAndEscTakeBackWholeCharactersAndTheirCells) {
 TEST(ConsoleLineEditor, CtrlZEndsTheInputOnlyOnAnEmptyLineAndOtherControlsAreIgnored) {
   ConsoleLineEditor editor;
   InputLines out = Typed(editor, L"a\x1A\x01\tb\r");
-  EXPECT_EQ(out.lines, std::vector<std::string>{"a\tb"});
+  EXPECT_EQ(Texts(out), std::vector<std::string>{"a\tb"});
   EXPECT_FALSE(out.end);
   out = Typed(editor, L"\x1A" L"after\r");
   EXPECT_TRUE(out.end);
@@ -84,7 +94,7 @@ TEST(ConsoleLineEditor, AnEndlessLineIsHandedOnAtTheLimit) {
   InputLines out;
   for (size_t i = 0; i < kMaxInputLine + 5; ++i) editor.Key(Key(L'z'), out);
   ASSERT_EQ(out.lines.size(), 1u);
-  EXPECT_EQ(out.lines[0], std::string(kMaxInputLine, 'z'));
+  EXPECT_EQ(out.lines[0].sjis, std::string(kMaxInputLine, 'z'));
   EXPECT_EQ(editor.line().size(), 5u);
 }
 
@@ -94,10 +104,10 @@ TEST(PipeLines, LinesAreCutAtLfAcrossReadsAndTheLastComesAtTheEnd) {
   pipe.Feed("one\r", out);
   pipe.Feed("\ntw", out);
   pipe.Feed("o\n\nthree", out);
-  EXPECT_EQ(out.lines, (std::vector<std::string>{"one", "two", ""}));
+  EXPECT_EQ(Texts(out), (std::vector<std::string>{"one", "two", ""}));
   EXPECT_FALSE(out.end);
   pipe.Finish(out);
-  EXPECT_EQ(out.lines.back(), "three");
+  EXPECT_EQ(out.lines.back().sjis, "three");
   EXPECT_TRUE(out.end);
 }
 
@@ -110,7 +120,19 @@ TEST(PipeLines, Utf8BecomesShiftJisAndOtherBytesAreTakenAsShiftJis) {
   pipe.Feed("\x82\xA0\x82\xA2\n", out);
   // An overlong form is not UTF-8.
   pipe.Feed("\xC0\xAF\n", out);
-  EXPECT_EQ(out.lines, (std::vector<std::string>{"\x82\xA0", "\x82\xA0\x82\xA2", "\xC0\xAF"}));
+  EXPECT_EQ(Texts(out), (std::vector<std::string>{"\x82\xA0", "\x82\xA0\x82\xA2", "\xC0\xAF"}));
+}
+
+TEST(InputLines, ALineShiftJisCannotHoldIsRefusedNamingItsCharacters) {
+  ConsoleLineEditor editor;
+  InputLines out = Typed(editor, L"hi \U0001F600 there\r");
+  PipeLines pipe;
+  pipe.Feed("caf\xC3\xA9\n\x82 a\n", out);
+  ASSERT_EQ(out.lines.size(), 3u);
+  EXPECT_EQ(out.lines[0].refused, "not sent: Shift-JIS cannot hold \xF0\x9F\x98\x80 U+1F600");
+  EXPECT_EQ(out.lines[1].refused, "not sent: Shift-JIS cannot hold \xC3\xA9 U+00E9");
+  EXPECT_NE(out.lines[2].refused.find("byte 82 at 0"), std::string::npos);
+  for (const TypedLine& line : out.lines) EXPECT_EQ(line.sjis, "");
 }
 
 TEST(PipeLines, AnEndlessLineIsHandedOnAtTheLimit) {
@@ -118,7 +140,7 @@ TEST(PipeLines, AnEndlessLineIsHandedOnAtTheLimit) {
   InputLines out;
   pipe.Feed(std::string(kMaxInputLine + 1, 'q'), out);
   ASSERT_EQ(out.lines.size(), 1u);
-  EXPECT_EQ(out.lines[0].size(), kMaxInputLine + 1);
+  EXPECT_EQ(out.lines[0].sjis.size(), kMaxInputLine + 1);
 }
 
 TEST(WinProfilePath, TelluIniInTheWindowsDirectoryInAnyCaseElseBesideTheProgram) {

@@ -119,6 +119,30 @@ TEST_F(SessionTest, ChatFlowsBothWaysThroughTheParserAndTheLog) {
   EXPECT_FALSE(net.Listening(kListen));
 }
 
+// Texts written by hand into tellu.ini that are not Shift-JIS: one notice at
+// start-up names their keys, and such an entry sends nothing.
+TEST_F(SessionTest, UnsendableTextsOfTelluIniAreToldOnceAndNotSent) {
+  std::string ini = std::string(kSystem) + kSlot1 + "TEXT2=Bad=ok \x82\r\nTEXT16=\x85\x40\r\n";
+  ini.insert(ini.find("WHISPERSW"), "WHISPERMSG=\x82\xA0\x82\r\nAvaReqRefuseMsg=fine\r\n");
+  files.Put(kTellu, ini);
+  Connect();
+  ASSERT_EQ(ui.notices.size(), 1u);
+  const std::string& text = ui.notices[0].text;
+  for (const char* key : {"WHISPERMSG, [M] TEXT2, [M] TEXT16\r\n", "cannot be sent"})
+    EXPECT_NE(text.find(key), std::string::npos) << text;
+  EXPECT_EQ(text.find("AvaReqRefuseMsg"), std::string::npos);
+  EXPECT_EQ(ui.notices[0].icon, NoticeIcon::Exclamation);
+  host->Feed(Framed(Login("Demo")));
+  server->TakeSent();
+  const Expansion e = session->SendMessageEntry(1, "typed");
+  EXPECT_EQ(e.field, "typed");
+  EXPECT_EQ(server->TakeSent(), "");
+  EXPECT_EQ(ui.beeps, 1);
+  session->SendMessageEntry(0, "all");
+  EXPECT_EQ(server->TakeSent(), Framed(BuildSay("Hello all")));
+  EXPECT_EQ(ui.notices.size(), 1u);
+}
+
 // One switch: what the dialog's OK sets is what the file does, and a file
 // that cannot be opened turns the dialog's check box off.
 TEST_F(SessionTest, TheLogSwitchIsTheSettingsOne) {

@@ -125,6 +125,30 @@ TEST_F(VoiceTest, ReplyToALongHandleIsPublicAndAColonHandleStaysAWhisper) {
                                       WhisperOut("x:y", "me", "away")}));
 }
 
+// A text of tellu.ini written by hand that is not Shift-JIS would reach the
+// chat as something else: such a reply or greeting is not sent at all.
+TEST_F(VoiceTest, AReplyOrGreetingThatCannotBeSentIsNone) {
+  const struct {
+    std::string text;
+    bool sent;
+  } cases[] = {{"away\x82", false},      {"\x85\x40", false}, {"a\x82 b", false},
+               {"\x82\xA0\x5C\xB1", true}, {"away", true}};
+  for (const auto& c : cases) {
+    relay.Clear();
+    settings.settings().whisper_msg = c.text;
+    settings.settings().whisper_sw = 1;
+    const std::string w = WhisperIn("bob", "hey " + c.text);
+    EXPECT_EQ(FromServer(w), c.sent ? kSwallow : kPassOn) << c.text;
+    EXPECT_EQ(relay.to_server, c.sent ? std::vector<std::string>{BuildWhisper("bob", "me", c.text)}
+                                      : std::vector<std::string>{})
+        << c.text;
+    relay.Clear();
+    settings.settings().greeting = {true, "amy", c.text};
+    Arrive(3, "amy");
+    EXPECT_EQ(relay.to_server.size(), c.sent ? 1u : 0u) << c.text;
+  }
+}
+
 // --- greeting --------------------------------------------------------------------
 
 TEST_F(VoiceTest, GreetingATargetHappensOnce) {

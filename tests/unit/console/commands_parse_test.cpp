@@ -168,7 +168,8 @@ TEST(TerminalText, Utf8WithLineEndsAndNoControlCharacters) {
   EXPECT_EQ(TerminalText("x\x7Fy"), "x?y");
   // Code page 932's 0x80 is U+0080, a C1 control.
   EXPECT_EQ(TerminalText("\x80z"), "?z");
-  EXPECT_EQ(TypedText("\xE3\x81\x82"), "\x82\xA0");
+  EXPECT_EQ(TypedText("\xE3\x81\x82").sjis, "\x82\xA0");
+  EXPECT_EQ(TypedText("\xE3\x81\x82").refused, "");
 }
 
 TEST(RefusalText, NamesThePeerAndTheFileSafelyForTheTerminal) {

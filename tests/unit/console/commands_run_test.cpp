@@ -54,6 +54,39 @@ TEST_F(CommandsTest, ATypedLineIsSentAsTheBarSendsIt) {
   EXPECT_EQ(server->TakeSent(), Framed(BuildSay("/help")));
 }
 
+// Typed UTF-8 as the console hands it on: a line with a character Shift-JIS
+// cannot hold sends nothing, whatever it is, and says which on standard error.
+TEST_F(CommandsTest, ALineShiftJisCannotHoldSendsNothing) {
+  const struct {
+    const char* typed;
+    const char* named;  // nullptr: sent
+  } cases[] = {
+      {"hi \xF0\x9F\x98\x80 there", "\xF0\x9F\x98\x80 U+1F600"},
+      {"\xED\x95\x9C\xEA\xB5\xAD \xE2\x99\xA5", "\xED\x95\x9C U+D55C, \xEA\xB5\xAD U+AD6D, \xE2\x99\xA5 U+2665"},
+      {"caf\xC3\xA9", "\xC3\xA9 U+00E9"},
+      {"/table 1 \xE2\x82\xAC", "\xE2\x82\xAC U+20AC"},
+      {"a\xE2\x80\xAE" "b", "U+202E"},  // shown without the character itself
+      {"x\xE3\x81", "ill-formed UTF-8 E3 81"},
+      {"\xE3\x80\x9C \xC2\xA5", nullptr},  // wave dash, yen sign
+      {"plain", nullptr},
+  };
+  for (const auto& c : cases) {
+    ::testing::internal::CaptureStderr();
+    EXPECT_TRUE(commands.Run(TypedText(c.typed)));
+    const std::string err = ::testing::internal::GetCapturedStderr();
+    const std::string sent = server->TakeSent();
+    if (c.named) {
+      EXPECT_EQ(sent, "") << c.typed;
+      EXPECT_NE(err.find(std::string("not sent: Shift-JIS cannot hold ") + c.named),
+                std::string::npos)
+          << err;
+    } else {
+      EXPECT_EQ(sent, Framed(BuildSay(TypedText(c.typed).sjis))) << c.typed;
+      EXPECT_EQ(err, "") << c.typed;
+    }
+  }
+}
+
 TEST_F(CommandsTest, ReplyPutsTheLastSpeakerBeforeTheNextLine) {
   commands.Run("/f4");
   EXPECT_NE(Output().find("nobody has spoken yet"), std::string::npos);
