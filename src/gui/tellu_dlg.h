@@ -24,7 +24,7 @@
 #include "gui/startup_notice.h"
 #include "gui/status_popup.h"
 #include "gui/system_menu.h"
-#include "win32/refuse_tip.h"
+#include "gui/refuse_tip.h"
 #include "win32/win_net.h"
 #include "win32/win_registry.h"
 #include "win32/win_shell.h"

@@ -1,4 +1,4 @@
-#include "win32/refuse_tip.h"
+#include "gui/refuse_tip.h"
 
 #include <commctrl.h>
 
