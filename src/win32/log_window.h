@@ -14,6 +14,7 @@
 #include "settings/settings.h"
 #include "win32/dialog_layout.h"
 #include "win32/link_view.h"
+#include "win32/log_find.h"
 #include "win32/tile_painter.h"
 #include "win32/window.h"
 
@@ -53,6 +54,7 @@ class LogWindow : public Dialog {
   std::function<void()> gone_;
   std::unique_ptr<LogWindowModel> model_;
   LinkView view_;
+  std::unique_ptr<LogFind> find_;
   DialogLayout layout_;
   std::unique_ptr<TilePainter> tile_;
   std::string caption_;  // as last set
