@@ -30,13 +30,6 @@ constexpr UINT kLogItem = 48;
 // The Find dialog's controls.
 constexpr int kFindWhat = 1152, kMatchCase = 1041, kUp = 1056, kDown = 1057;
 
-std::string Chat(std::string_view head, const std::string& speaker, const std::string& text) {
-  std::string p(head);
-  PutString(p, speaker);
-  PutString(p, text);
-  return p;
-}
-
 // A CHARRANGE message answered in the other process's memory.
 CHARRANGE SelectionOf(HANDLE process, HWND view) {
   CHARRANGE range{-1, -1};
