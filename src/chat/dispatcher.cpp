@@ -28,6 +28,7 @@ void Dispatcher::Tail(Call& call) {
     if (log_window_ && log_window_->wants_refresh()) l_.ui.LogChanged();
   }
   if (call.who_changed) l_.ui.WhoChanged();
+  if (call.whisper_to_me && l_.settings.settings().whisper_flash != 0) l_.ui.WhisperFlash();
   // Last of all, so that the host shows the whisper before the answer.  The
   // answer is a chat line "speaker:text", so a handle longer than 12 bytes
   // gets it as a public line, as users of other copies know it.  A handle

@@ -67,6 +67,7 @@ class Dispatcher {
     std::string reply_target, reply_text;
     bool reply = false;
     bool whisper = false;
+    bool whisper_to_me = false;  // from someone else, shown: worth a flash
     bool who_changed = false;
   };
 

@@ -56,6 +56,8 @@ void Dispatcher::ChatLine(Call& call, std::string_view p) {
   }
   call.prefix = "{" + speaker + " -> " + l_.state.own_name + "}";
   call.text = std::move(text);
+  // The user's own whisper to their own name comes back from the server.
+  call.whisper_to_me = speaker != l_.state.own_name;
   l_.state.last_whisperer = speaker;
   if (auto reply = l_.voice.AutoReply(call.prefix, call.text, p)) {
     call.result = Verdict::kSwallow;

@@ -66,6 +66,7 @@ class ConsoleApp {
         terminal_(platform.timers(), options.ask, stdout, platform.ColourOutput()) {
     terminal_.set_colour(UseColour(options.colour, platform.ColourOutput(),
                                    std::getenv("TERM"), std::getenv("NO_COLOR")));
+    terminal_.set_bell(options.bell);
     const std::string windows_dir =
         options.windows_dir ? *options.windows_dir : platform.WindowsDir();
     const std::string profile =

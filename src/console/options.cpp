@@ -10,7 +10,7 @@ namespace tellu {
 const char kConsoleUsage[] =
     "usage: tellu-cli [S1..S8] [--ini FILE] [--windows-dir DIR]\n"
     "                 [--avatar-requests ask|yes|no] [--color auto|always|never]\n"
-    "                 [--version] [--help]\n";
+    "                 [--bell] [--version] [--help]\n";
 
 std::string ConsoleHelp() {
   std::string help = kConsoleUsage;
@@ -27,6 +27,8 @@ std::string ConsoleHelp() {
       "                      console (the default), always send it, or always refuse\n"
       "  --color auto|always|never\n"
       "                      colours and links in the log; auto: only on a terminal\n"
+      "  --bell              ring the terminal bell when someone whispers to you\n"
+      "                      (WhisperFlash=0 in tellu.ini silences it)\n"
       "  --version           print \"tellu-cli VERSION\" and exit\n"
       "  -h, --help          print this help and exit\n"
       "\n"
@@ -62,6 +64,10 @@ std::optional<ConsoleOptions> ParseOptions(const std::vector<std::string>& args,
     }
     if (a == "--version") {
       o.version = true;
+      continue;
+    }
+    if (a == "--bell") {
+      o.bell = true;
       continue;
     }
     if (a.rfind("--", 0) != 0) {

@@ -1,6 +1,6 @@
 // tellu-cli's command line:
 //   tellu-cli [S1..S8] [--ini FILE] [--windows-dir DIR] [--avatar-requests ask|yes|no]
-//             [--color auto|always|never] [--version] [--help]
+//             [--color auto|always|never] [--bell] [--version] [--help]
 // The help is the one the README's tellu-cli section and the man page follow.
 #pragma once
 #include <optional>
@@ -21,6 +21,7 @@ struct ConsoleOptions {
   std::optional<std::string> windows_dir;
   AskMode ask = AskMode::kAsk;
   ColourMode colour = ColourMode::kAuto;
+  bool bell = false;  // BEL on a whisper to the user
   bool help = false;
   bool version = false;
 };

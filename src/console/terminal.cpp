@@ -104,6 +104,11 @@ void Terminal::Beep(BeepKind) {
   if (tty_) Write("\a");
 }
 
+// After the whisper's line, which waits in pending_.
+void Terminal::WhisperFlash() {
+  if (bell_) Write("\a");
+}
+
 void Terminal::LogChanged() {
   if (!log_) return;
   const LogUpdate update = log_->Update();

@@ -34,6 +34,8 @@ class Terminal : public Ui {
   void Flush();
 
   void set_colour(bool on) { colour_ = on; }
+  // --bell: a whisper to the user rings BEL, on a terminal or not.
+  void set_bell(bool on) { bell_ = on; }
   // An input line kept below the output: see ConsolePlatform::HideInput.
   void SetInputLine(std::function<std::string()> hide, std::function<void()> show) {
     hide_input_ = std::move(hide);
@@ -65,6 +67,7 @@ class Terminal : public Ui {
   using Ui::Beep;
   void Beep(BeepKind kind) override;
   void Flash(bool) override {}
+  void WhisperFlash() override;
   void LogChanged() override;
   void WhoChanged() override {}
   void StatusChanged(int index) override;
@@ -83,6 +86,7 @@ class Terminal : public Ui {
   bool colour_ = tty_;
   bool input_open_ = true;
   bool whispers_only_ = false;
+  bool bell_ = false;
   LogWindowModel* log_ = nullptr;
   std::function<std::string()> hide_input_;
   std::function<void()> show_input_;

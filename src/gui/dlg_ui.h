@@ -19,6 +19,7 @@ class DlgUi : public WinUiBasic {
   void StatusChanged(int index) override;
   void EnableLoginItems(bool enable) override;
   void ToggleWhoWindow() override;
+  void WhisperFlash() override;
   std::unique_ptr<ProgressView> OpenProgress(std::function<void()> cancel) override;
 
  private:

@@ -208,6 +208,20 @@ void LinkView::CaretToEnd() {
   Select(hwnd(), end, end);
 }
 
+void LinkView::PlaceSelection(LONG from, LONG to) {
+  if (hold_)
+    Select(hwnd(), from, to);
+  else
+    CaretToEnd();
+}
+
+void LinkView::HoldSelection(bool hold) {
+  hold_ = hold;
+  if (hwnd())
+    SendMessageW(hwnd(), EM_SETOPTIONS, hold ? ECOOP_OR : ECOOP_AND,
+                 hold ? ECO_NOHIDESEL : ~static_cast<LPARAM>(ECO_NOHIDESEL));
+}
+
 void LinkView::AppendPlain(std::string_view sjis) { AppendRuns({{insert_colour_, sjis}}); }
 
 // Every insertion and every change of format costs the control a pass over
@@ -216,12 +230,12 @@ void LinkView::AppendPlain(std::string_view sjis) { AppendRuns({{insert_colour_,
 void LinkView::AppendRuns(const std::vector<Run>& runs) {
   HWND view = hwnd();
   if (!view) return;
+  const CHARRANGE kept = Selection(view);
   CaretToEnd();
   // An empty append (after a resize, a new font) only brings the end into view.
-  if (std::any_of(runs.begin(), runs.end(), [](const Run& run) { return !run.sjis.empty(); })) {
+  if (std::any_of(runs.begin(), runs.end(), [](const Run& run) { return !run.sjis.empty(); }))
     StreamIn(view, RichTextOf(runs));
-    CaretToEnd();
-  }
+  PlaceSelection(kept.cpMin, kept.cpMax);
   if (batch_) return;
   TrimToLimit();
   SendMessageW(view, EM_SCROLLCARET, 0, 0);
@@ -234,11 +248,14 @@ void LinkView::TrimToLimit() {
   if (lines <= line_limit_) return;
   const LRESULT first = SendMessageW(view, EM_LINEINDEX, lines - line_limit_, 0);
   if (first <= 0) return;
-  Select(view, 0, static_cast<LONG>(first));
+  const CHARRANGE kept = Selection(view);
+  const LONG cut = static_cast<LONG>(first);
+  Select(view, 0, cut);
   ReplaceSelection(view, "");
   // What was cut is not kept for an undo: the view is read-only.
   SendMessageW(view, EM_EMPTYUNDOBUFFER, 0, 0);
-  CaretToEnd();
+  PlaceSelection(std::max(0L, static_cast<long>(kept.cpMin - cut)),
+                 std::max(0L, static_cast<long>(kept.cpMax - cut)));
 }
 
 void LinkView::BeginBatch() {
@@ -369,6 +386,7 @@ void LinkView::ShowMenu() {
   AppendMenuW(menu, MF_STRING | (selection.cpMin == selection.cpMax ? MF_GRAYED : 0),
               kCopyCommand, L"Copy(&C)");
   AppendMenuW(menu, MF_STRING, kSelectAllCommand, L"Select all(&A)");
+  AppendMenuW(menu, MF_STRING, kFindCommand, L"Find...(&F)");
   POINT at;
   GetCursorPos(&at);
   const int chosen = TrackPopupMenu(menu, TPM_RIGHTBUTTON | TPM_RETURNCMD | TPM_NONOTIFY, at.x,
@@ -376,6 +394,12 @@ void LinkView::ShowMenu() {
   DestroyMenu(menu);
   if (chosen == kCopyCommand) SendMessageW(hwnd(), WM_COPY, 0, 0);
   if (chosen == kSelectAllCommand) Select(hwnd(), 0, TextLength(hwnd()));
+  if (chosen == kFindCommand) TellOwner(kFindCommand);
+}
+
+void LinkView::TellOwner(int command) {
+  SendMessageW(GetParent(hwnd()), WM_COMMAND, MAKEWPARAM(command, 0),
+               reinterpret_cast<LPARAM>(hwnd()));
 }
 
 LRESULT LinkView::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
@@ -385,6 +409,20 @@ LRESULT LinkView::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
       return CallOriginal(message, wparam, lparam);
     case WM_RBUTTONUP:
       ShowMenu();
+      return CallOriginal(message, wparam, lparam);
+    case WM_KEYDOWN:
+      if (wparam == 'F' && GetKeyState(VK_CONTROL) < 0) {
+        TellOwner(kFindCommand);
+        return 0;
+      }
+      if (wparam == VK_F3) {
+        TellOwner(kFindNextCommand);
+        return 0;
+      }
+      return CallOriginal(message, wparam, lparam);
+    case WM_CHAR:
+      // Ctrl+F's character: a read-only view would beep at it.
+      if (wparam == ('F' & 0x1F)) return 0;
       return CallOriginal(message, wparam, lparam);
     case WM_TIMER:
       if (wparam != ShowTimer()) return CallOriginal(message, wparam, lparam);

@@ -20,6 +20,9 @@ inline constexpr COLORREF kAddressColour = RGB(255, 0, 255);
 inline constexpr COLORREF kOpeningFlash = RGB(255, 255, 0);
 inline constexpr int kCopyCommand = 144;
 inline constexpr int kSelectAllCommand = 145;
+// Sent to the owner as WM_COMMAND: the menu's "Find...(&F)" and Ctrl+F, and F3.
+inline constexpr int kFindCommand = 146;
+inline constexpr int kFindNextCommand = 147;
 
 class LinkView : public SubclassedControl {
  public:
@@ -59,6 +62,10 @@ class LinkView : public SubclassedControl {
   }
   // The whole view drawn again; nothing before it was made.
   void Invalidate();
+  // While held (the Find dialog is open), new lines leave the selection
+  // where it is, on the same text, instead of taking the caret to the end;
+  // the selection also shows while the view has no focus.
+  void HoldSelection(bool hold);
   // All text takes the new font, in black.
   void SetViewFont(int font_tenths, const std::string& face);
 
@@ -78,10 +85,15 @@ class LinkView : public SubclassedControl {
   // prompt) in which the owner may be closed or frozen.
   void OpenPending();
   void ShowMenu();
+  // A command for the owner, as WM_COMMAND from the view.
+  void TellOwner(int command);
+  // The selection again after an append, or the caret at the end.
+  void PlaceSelection(LONG from, LONG to);
 
   Shell& shell_;
   bool narrow_ranges_ = false;
   int line_limit_ = 0;
+  bool hold_ = false;
   bool batch_ = false;
   static constexpr ULONGLONG kShowInterval = 40;  // milliseconds
   bool show_pending_ = false;  // redraw off until the timer shows the view

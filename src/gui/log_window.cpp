@@ -43,6 +43,7 @@ BOOL LogWindow::OnInitDialog() {
   tile_ = std::make_unique<TilePainter>(hwnd(), IDB_LOG_TILE);
   view_.CreateFromPlaceholder(hwnd(), IDC_LOG_VIEW, settings_.font_tenths, settings_.font_face);
   view_.SetLineLimit(kLogLineLimit);
+  find_ = std::make_unique<LogFind>(hwnd(), view_);
   layout_.Capture(hwnd(), kLogControls, kLogMinWidth, kLogMinHeight);
   if (settings_.position_save_flag == 1) {
     SetWindowPos(hwnd(), nullptr, settings_.position_log_window.x,
@@ -99,6 +100,7 @@ void LogWindow::OnFreeze() {
 }
 
 INT_PTR LogWindow::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
+  if (find_ && find_->OnMessage(message, lparam)) return TRUE;
   switch (message) {
     case kRefreshMessage:
       // The paint that follows does the update, once for any number of
@@ -132,6 +134,12 @@ INT_PTR LogWindow::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
             FullFill(model_->SetWhispersOnly(IsDlgButtonChecked(hwnd(), IDC_LOG_WHISPER_ONLY) ==
                                             BST_CHECKED));
           return TRUE;
+        case kFindCommand:
+          if (find_) find_->Open();
+          return TRUE;
+        case kFindNextCommand:
+          if (find_) find_->Next();
+          return TRUE;
         case IDC_LOG_CLOSE:
         case IDCANCEL:
           Close();
@@ -146,6 +154,7 @@ INT_PTR LogWindow::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
 
 void LogWindow::Destroyed() {
   tile_.reset();
+  find_.reset();
   if (gone_) gone_();
   delete this;
 }

@@ -15,6 +15,7 @@
 #include "win32/dialog_layout.h"
 #include "gui/link_view.h"
 #include "gui/tile_painter.h"
+#include "gui/log_find.h"
 #include "win32/window.h"
 
 namespace tellu {
@@ -53,6 +54,7 @@ class LogWindow : public Dialog {
   std::function<void()> gone_;
   std::unique_ptr<LogWindowModel> model_;
   LinkView view_;
+  std::unique_ptr<LogFind> find_;
   DialogLayout layout_;
   std::unique_ptr<TilePainter> tile_;
   std::string caption_;  // as last set

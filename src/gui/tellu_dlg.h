@@ -51,6 +51,8 @@ class CTelluDlg : public Dialog {
 
   // What the Ui port shows on the bar.
   void ShowStatus(int index);
+  // The host's window once found, else null.
+  HWND host() const { return host_; }
   void EnableLoginItems(bool enable) { system_menu_.EnableLoginItems(enable); }
   // The Real-time Who window (tellu_dlg_who.cpp): item 80, the Who button,
   // the login, the refresh request.

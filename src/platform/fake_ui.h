@@ -34,6 +34,7 @@ class FakeUi : public Ui {
     beep_kinds.push_back(kind);
   }
   void Flash(bool on) override { flashes.push_back(on); }
+  void WhisperFlash() override { ++whisper_flashes; }
   void LogChanged() override { ++log_changes; }
   void WhoChanged() override { ++who_changes; }
   void StatusChanged(int index) override { statuses.push_back(index); }
@@ -76,7 +77,7 @@ class FakeUi : public Ui {
   std::vector<std::shared_ptr<Progress>> progress;
   std::vector<BeepKind> beep_kinds;
   std::deque<Question> questions;
-  int beeps = 0, log_changes = 0, who_changes = 0, who_toggles = 0;
+  int beeps = 0, whisper_flashes = 0, log_changes = 0, who_changes = 0, who_toggles = 0;
   std::vector<bool> flashes, login_items;
   std::vector<int> statuses;
 

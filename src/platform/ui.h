@@ -43,6 +43,10 @@ class Ui {
   void Beep() { Beep(BeepKind::Stop); }
   // Flashes or un-flashes the bar's caption (pending avatar requests).
   virtual void Flash(bool on) = 0;
+  // A whisper to the user came in and WhisperFlash is on: tellu.exe flashes
+  // the host's taskbar button unless the user is in the host or the bar,
+  // tellu-cli rings the bell when asked to.  Nothing elsewhere.
+  virtual void WhisperFlash() {}
   // The log store has new entries / the object table changed (WM_USER+100).
   virtual void LogChanged() = 0;
   virtual void WhoChanged() = 0;

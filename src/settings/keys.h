@@ -26,6 +26,7 @@ inline constexpr char kPositionWhoWindow[] = "PositionWhoWindow";
 inline constexpr char kPositionWhoBtn[] = "PositionWhoBtn";
 inline constexpr char kMostTopChk[] = "MostTopChk";
 inline constexpr char kImeAutoOnChk[] = "ImeAutoOnChk";
+inline constexpr char kWhisperFlash[] = "WhisperFlash";
 inline constexpr char kMuteList[] = "MuteList";
 inline constexpr char kMsg[] = "MSG";
 // Message section: "TEXT" + 1..16.

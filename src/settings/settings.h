@@ -58,6 +58,7 @@ struct Settings {
   Pair position_who_btn;              // PositionWhoBtn
   int most_top_chk = 0;               // MostTopChk
   int ime_auto_on_chk = 1;            // ImeAutoOnChk
+  int whisper_flash = 1;              // WhisperFlash
   std::string msg;                    // MSG: name of the message section
 
   Greeting greeting;

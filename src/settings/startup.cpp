@@ -65,6 +65,7 @@ bool ReadLaunchSettings(SettingsStore& store, std::string_view program_path) {
   s.who_window_flag = store.ReadInt(keys::kWhoWindowFlag, 0);
   s.most_top_chk = store.ReadInt(keys::kMostTopChk, 0);
   s.ime_auto_on_chk = store.ReadInt(keys::kImeAutoOnChk, 1);
+  s.whisper_flash = store.ReadInt(keys::kWhisperFlash, 1);
   return resize;
 }
 

@@ -7,7 +7,7 @@
 #include <string_view>
 #include <vector>
 
-#include "console/display_text.h"
+#include "text/typed_text.h"
 
 namespace tellu {
 

@@ -152,6 +152,13 @@ bool Dialog::PreTranslate(MSG& message) {
   return false;
 }
 
+void Dialog::AddModeless(HWND dialog) { OpenModeless().push_back(dialog); }
+
+void Dialog::RemoveModeless(HWND dialog) {
+  auto& open = OpenModeless();
+  open.erase(std::remove(open.begin(), open.end(), dialog), open.end());
+}
+
 INT_PTR Dialog::HandleMessage(UINT, WPARAM, LPARAM) { return FALSE; }
 
 INT_PTR Dialog::Result(LRESULT result) {

@@ -67,6 +67,9 @@ class Dialog {
   // Keyboard navigation of the open modeless dialogs, for a message loop:
   // true when the message was theirs.
   static bool PreTranslate(MSG& message);
+  // A modeless dialog of the system's (the Find dialog) in that navigation.
+  static void AddModeless(HWND dialog);
+  static void RemoveModeless(HWND dialog);
 
  protected:
   virtual BOOL OnInitDialog() { return TRUE; }

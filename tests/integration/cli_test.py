@@ -200,6 +200,40 @@ class CliTest(unittest.TestCase):
         self.assertEqual(self.finish(cli), 0, self.err.get())
         self.assert_restored()
 
+    def whisper_bells(self, *extra):
+        """A second client, Amy, whispers to the user: what tellu-cli printed,
+        and the whispers to the user in it from anybody else (bots too)."""
+        self.write_tellu_ini("PROG=&\\rvk3 --port {} --name Demo\r\nSearchTimer=20\r\n"
+                             .format(self.listen_port))
+        self.write_host(["hello from the host"])
+        cli = self.run_cli(*extra, "S1")
+        wait_for("the host's line", lambda: "<Demo> hello from the host" in self.out.get())
+        amy_ini = os.path.join(self.dir, "amy.ini")
+        with open(amy_ini, "wb") as f:
+            f.write(b"[Server]\r\nHost=127.0.0.1\r\n")
+        with open(os.path.join(self.dir, "amy.script"), "w") as f:
+            f.write("/w Demo psst from amy\n/sleep 200\n/quit\n")
+        amy = subprocess.Popen([CHATSIM, "host", "--ini", amy_ini, "--section", "Server",
+                                "--key", "Host", "--port", str(self.server_port), "--name",
+                                "Amy", "--script", "amy.script"], cwd=self.dir,
+                               stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL)
+        self.procs.append(amy)
+        wait_for("Amy's whisper", lambda: "{Amy -> Demo} psst from amy" in self.out.get())
+        cli.send_signal(signal.SIGTERM)
+        self.assertEqual(self.finish(cli), 0, self.err.get())
+        out = self.out.get()
+        return out, re.findall(r"\{(?!Demo )[^{}\n]* -> Demo\}", out)
+
+    def test_bell_rings_once_after_each_whisper_to_the_user(self):
+        out, whispers = self.whisper_bells("--bell")
+        self.assertEqual(out.count("\a"), len(whispers), repr(out))
+        self.assertIn("{Amy -> Demo} psst from amy\n\a", out)
+
+    def test_no_bell_without_the_option(self):
+        out, whispers = self.whisper_bells()
+        self.assertTrue(whispers)
+        self.assertNotIn("\a", out)
+
     def test_a_name_without_a_file_name_is_an_error_naming_its_key(self):
         self.write_tellu_ini("PROG=&\\nohost\r\nSearchTimer=1\r\n",
                              self.logs.encode() + b"/\x85\x40")

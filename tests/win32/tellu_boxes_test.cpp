@@ -18,6 +18,7 @@
 #include "text/sjis.h"
 #include "gui/host_window.h"
 #include "win32/wide_text.h"
+#include "wire_bytes.h"
 
 namespace tellu {
 namespace {
@@ -30,13 +31,6 @@ using testing::Poll;
 using testing::TelluProcess;
 
 constexpr UINT kAboutItem = 16, kLogItem = 48, kSettingsItem = 64, kWhoItem = 80;
-
-std::string Chat(std::string_view kind, const std::string& speaker, const std::string& text) {
-  std::string p(kind);
-  PutString(p, speaker);
-  PutString(p, text);
-  return p;
-}
 
 class TelluBoxesTest : public ::testing::Test, protected testing::LaunchRig {
  protected:

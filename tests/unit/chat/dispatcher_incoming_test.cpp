@@ -69,6 +69,46 @@ TEST_F(IncomingTest, ClaimedWhisperIsNotShownLoggedOrRemembered) {
                              {"ava,req", "bob"}, {"hello", "amy"}}));
 }
 
+// Which whispers ask the front end for the whisper flash.
+TEST_F(IncomingTest, OnlyAShownWhisperFromSomeoneElseFlashesWhileTheSwitchIsOn) {
+  struct Row {
+    const char* name;
+    int direction;
+    std::string payload;
+    const char* muted;
+    int switch_on;
+    int auto_reply;
+    int flashes;
+  };
+  const Row rows[] = {
+      {"whisper to me", kFromServer, WhisperIn("bob", "psst"), "", 1, 0, 1},
+      {"answered by the automatic reply", kFromServer, WhisperIn("bob", "there?"), "", 1, 1, 1},
+      {"public line", kFromServer, ChatText("bob", "hi all"), "", 1, 0, 0},
+      {"the user's whisper to someone else", kFromHost, WhisperOut("amy", "me", "hi"), "", 1, 0, 0},
+      {"the user's whisper to their own name", kFromServer, WhisperIn("me", "note"), "", 1, 0, 0},
+      {"muted sender", kFromServer, WhisperIn("troll", "psst"), "troll", 1, 0, 0},
+      {"swallowed by the exchange", kFromServer, WhisperIn("bob", "ava,req"), "", 1, 0, 0},
+      {"switch off", kFromServer, WhisperIn("bob", "hello"), "", 0, 0, 0},
+  };
+  ClaimingHook hook("ava,");
+  core.set_avatar_hook(&hook);
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.name);
+    Settings& s = settings.settings();
+    s.mute_list.clear();
+    if (*row.muted) settings.AddMute(row.muted);
+    s.whisper_flash = row.switch_on;
+    s.whisper_sw = row.auto_reply;
+    s.whisper_msg = row.auto_reply ? "away" : "";
+    ui.whisper_flashes = 0;
+    if (row.direction == kFromServer)
+      FromServer(row.payload);
+    else
+      FromHost(row.payload);
+    EXPECT_EQ(ui.whisper_flashes, row.flashes);
+  }
+}
+
 TEST_F(IncomingTest, LogWindowIsToldOnlyWhileRealTime) {
   FromServer(ChatText("bob", "one"));
   EXPECT_EQ(ui.log_changes, 0);  // no window open

@@ -88,6 +88,11 @@ TEST(ConsoleOptions, SlotArgumentsAndOptions) {
   EXPECT_FALSE(ParseOptions({"--avatar-requests", "maybe"}, error));
   EXPECT_FALSE(ParseOptions({"--verbose", "x"}, error));
   EXPECT_EQ(ParseOptions({}, error)->ask, AskMode::kAsk);
+  EXPECT_FALSE(ParseOptions({}, error)->bell);
+  auto bell = ParseOptions({"--bell", "S1"}, error);
+  ASSERT_TRUE(bell);
+  EXPECT_TRUE(bell->bell);
+  EXPECT_EQ(bell->slot_text, "S1");
 }
 
 TEST(ConsoleOptions, VersionAndHelpNeedNoValue) {
@@ -111,7 +116,7 @@ TEST(ConsoleOptions, TheHelpNamesEveryOptionTheEnvironmentAndTheExitStatuses) {
   // Every option the parser takes is described on a line of its own.
   for (const char* option : {"  S1..S8 ", "  --ini FILE ", "  --windows-dir DIR ",
                              "  --avatar-requests ask|yes|no\n", "  --color auto|always|never\n",
-                             "  --version ", "  -h, --help "})
+                             "  --bell ", "  --version ", "  -h, --help "})
     EXPECT_NE(help.find(std::string("\n") + option), std::string::npos) << option;
   std::string error;
   for (const char* option : {"--ini", "--windows-dir", "--avatar-requests", "--color"})

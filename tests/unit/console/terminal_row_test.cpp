@@ -82,5 +82,32 @@ TEST_F(TerminalRowTest, LogLinesWaitForTheRoundOrForOtherOutput) {
   EXPECT_EQ(Output().substr(Output().size() - 9), "<d> four\n");
 }
 
+// --bell: one BEL after the whisper's line, on a terminal or in a file; the
+// beep of a file of lines stays silent as before.
+TEST_F(TerminalRowTest, AWhisperRingsTheBellOnlyWithBell) {
+  for (const bool bell : {false, true}) {
+    for (const bool tty : {false, true}) {
+      SCOPED_TRACE(std::string(bell ? "--bell" : "no --bell") + (tty ? ", terminal" : ", file"));
+      std::FILE* file = std::tmpfile();
+      std::swap(out, file);
+      {
+        LogStore store;
+        LogWindowModel window(store);
+        Terminal terminal(timers, AskMode::kNo, out, tty);
+        terminal.set_colour(false);
+        terminal.set_bell(bell);
+        terminal.SetLogWindow(&window);
+        store.Append("{amy -> me}", "psst");
+        terminal.LogChanged();
+        terminal.WhisperFlash();
+        timers.Advance(0);
+        EXPECT_EQ(Output(), std::string("{amy -> me} psst\n") + (bell ? "\a" : ""));
+      }
+      std::swap(out, file);
+      std::fclose(file);
+    }
+  }
+}
+
 }  // namespace
 }  // namespace tellu

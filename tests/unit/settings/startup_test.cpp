@@ -45,7 +45,8 @@ TEST_F(StartupTest, LaunchModeReadsEveryKeyInOrder) {
                   "LogChk", "LogName", "FontSort", "FontSize", "SearchTimer", "PositionWhoBtn",
                   "PositionSaveFlag", "Position_RV", "LogWindowFlag", "PositionLogWindow",
                   "SizeLogWindow", "PositionTelluWindow", "SizeTelluWindow",
-                  "PositionWhoWindow", "WhoWindowFlag", "MostTopChk", "ImeAutoOnChk"}));
+                  "PositionWhoWindow", "WhoWindowFlag", "MostTopChk", "ImeAutoOnChk",
+                  "WhisperFlash"}));
   for (const auto& r : profile.reads) EXPECT_EQ(r.section, "SYS1");
 }
 
@@ -86,6 +87,23 @@ TEST_F(StartupTest, LaunchModeTakesStoredValuesAndDefaults) {
   EXPECT_EQ(s.position_rv, (Pair{10, -20}));
   EXPECT_EQ(s.search_timer, 25);
   EXPECT_EQ(s.ime_auto_on_chk, 1);
+}
+
+// WhisperFlash, which other copies neither read nor write, is on unless 0.
+TEST_F(StartupTest, WhisperFlashIsOnUnlessStoredAsZero) {
+  struct Row {
+    const char* stored;  // null: no key
+    int read;
+  };
+  for (const Row& row : {Row{nullptr, 1}, Row{"0", 0}, Row{"1", 1}, Row{"2", 2}, Row{"", 0}}) {
+    SCOPED_TRACE(row.stored ? row.stored : "absent");
+    FakeProfile file;
+    if (row.stored) file.Set("SYS1", "WhisperFlash", row.stored);
+    SettingsStore read(file, "SYS1");
+    ReadLaunchSettings(read, "t.exe");
+    EXPECT_EQ(read.settings().whisper_flash, row.read);
+    for (const auto& w : file.writes) EXPECT_NE(w.key, "WhisperFlash");
+  }
 }
 
 TEST_F(StartupTest, BarIsResizedOnlyWithSavedStateAndAWholeSize) {
