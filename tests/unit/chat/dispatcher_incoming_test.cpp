@@ -73,7 +73,7 @@ TEST_F(IncomingTest, ClaimedWhisperIsNotShownLoggedOrRemembered) {
 TEST_F(IncomingTest, OnlyAShownWhisperFromSomeoneElseFlashesWhileTheSwitchIsOn) {
   struct Row {
     const char* name;
-    int direction;
+    Direction direction;
     std::string payload;
     const char* muted;
     int switch_on;
@@ -81,14 +81,14 @@ TEST_F(IncomingTest, OnlyAShownWhisperFromSomeoneElseFlashesWhileTheSwitchIsOn) 
     int flashes;
   };
   const Row rows[] = {
-      {"whisper to me", kFromServer, WhisperIn("bob", "psst"), "", 1, 0, 1},
-      {"answered by the automatic reply", kFromServer, WhisperIn("bob", "there?"), "", 1, 1, 1},
-      {"public line", kFromServer, ChatText("bob", "hi all"), "", 1, 0, 0},
-      {"the user's whisper to someone else", kFromHost, WhisperOut("amy", "me", "hi"), "", 1, 0, 0},
-      {"the user's whisper to their own name", kFromServer, WhisperIn("me", "note"), "", 1, 0, 0},
-      {"muted sender", kFromServer, WhisperIn("troll", "psst"), "troll", 1, 0, 0},
-      {"swallowed by the exchange", kFromServer, WhisperIn("bob", "ava,req"), "", 1, 0, 0},
-      {"switch off", kFromServer, WhisperIn("bob", "hello"), "", 0, 0, 0},
+      {"whisper to me", Direction::kFromServer, WhisperIn("bob", "psst"), "", 1, 0, 1},
+      {"answered by the automatic reply", Direction::kFromServer, WhisperIn("bob", "there?"), "", 1, 1, 1},
+      {"public line", Direction::kFromServer, ChatText("bob", "hi all"), "", 1, 0, 0},
+      {"the user's whisper to someone else", Direction::kFromHost, WhisperOut("amy", "me", "hi"), "", 1, 0, 0},
+      {"the user's whisper to their own name", Direction::kFromServer, WhisperIn("me", "note"), "", 1, 0, 0},
+      {"muted sender", Direction::kFromServer, WhisperIn("troll", "psst"), "troll", 1, 0, 0},
+      {"swallowed by the exchange", Direction::kFromServer, WhisperIn("bob", "ava,req"), "", 1, 0, 0},
+      {"switch off", Direction::kFromServer, WhisperIn("bob", "hello"), "", 0, 0, 0},
   };
   ClaimingHook hook("ava,");
   core.set_avatar_hook(&hook);
@@ -101,7 +101,7 @@ TEST_F(IncomingTest, OnlyAShownWhisperFromSomeoneElseFlashesWhileTheSwitchIsOn) 
     s.whisper_sw = row.auto_reply;
     s.whisper_msg = row.auto_reply ? "away" : "";
     ui.whisper_flashes = 0;
-    if (row.direction == kFromServer)
+    if (row.direction == Direction::kFromServer)
       FromServer(row.payload);
     else
       FromHost(row.payload);
