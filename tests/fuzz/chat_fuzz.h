@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
+#include <cstdio>
 #include <cstdlib>
 #include <string>
 #include <string_view>
@@ -15,8 +16,11 @@
 
 namespace tellu::fuzz {
 
-inline void Require(bool ok) {
-  if (!ok) std::abort();
+// Names the failed check's line, so that a crash input explains itself.
+inline void Require(bool ok, int line = __builtin_LINE(), const char* file = __builtin_FILE()) {
+  if (ok) return;
+  std::fprintf(stderr, "check failed at %s:%d\n", file, line);
+  std::abort();
 }
 
 class CheckingRelay : public RelayPort {

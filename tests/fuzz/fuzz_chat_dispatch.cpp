@@ -7,181 +7,14 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
-#include <vector>
 
 #include "fuzz/chat_fuzz.h"
-#include "text/sjis.h"
-
-namespace {
-
-using namespace tellu;
-using fuzz::At;
-using fuzz::Counted;
-using fuzz::Require;
-using Sent = std::vector<std::string>;
-
-std::string Byte(int b) { return std::string(1, static_cast<char>(b)); }
-// A received position as the host is shown it with no offsets: the same
-// bytes, the facing turned into -179..180.
-std::string Pos(std::string_view p, std::size_t at) {
-  std::string pos(p.substr(std::min(at, p.size()), 8));
-  pos.resize(8, '\0');
-  int dir = static_cast<int16_t>(static_cast<uint8_t>(pos[6]) << 8 | static_cast<uint8_t>(pos[7]));
-  dir = ((dir + 179) % 360 + 360) % 360 - 179;
-  pos[6] = static_cast<char>((dir >> 8) & 0xFF);
-  pos[7] = static_cast<char>(dir & 0xFF);
-  return pos;
-}
-std::string Sjis(std::string_view wire) { return text::WireToSjis(wire); }
-// A name as the program writes it again after reading it.
-std::string Rewritten(std::string_view wire) {
-  std::string again = text::SjisToWire(Sjis(wire)).substr(0, 255);
-  return Byte(static_cast<int>(again.size())) + again;
-}
-Sent Framable(std::string payload) {
-  if (payload.size() > kMaxPayload) return {};
-  return {payload};
-}
-bool Other(int n) { return n >= 2 && n <= 11; }
-
-struct Verdict {
-  bool known = false;
-  int result = kPassOn;
-  Sent to_host, to_server;
-  // The own positions carry the offsets, the z mark and the status: their
-  // heads and sizes are checked here, their values by the movement tests.
-  std::string own_head;
-  std::size_t own_size = 0;
-  bool status_told = false;  // the server hears of a changed status, as the status tests check
-};
-
-Verdict Passed() { return {true, kPassOn, {}, {}, {}, 0}; }
-
-// What the server's message must lead to; each record's bytes are read here.
-Verdict FromServer(std::string_view p, const ChatCore& core) {
-  const ObjectTable& objects = core.objects();
-  if (p.starts_with(std::string_view("\x01\x0E\x00", 3)) ||
-      p.starts_with(std::string_view("\x01\x11\x00", 3)))
-    return {};  // muting, repeats and replies decide
-  if (p.starts_with("\xFF\x0D")) {
-    std::size_t at = 2;
-    const std::string_view name = Counted(p, at);
-    const int n = At(p, at);
-    if (n >= 1 && n <= 11) Require(objects.Get(n).name == Sjis(name));
-    return {true, kSwallow, Framable("\xFF\x0D" + Rewritten(name) + Byte(n)), {}, {}, 0};
-  }
-  if (p.starts_with("\xFE\x0C")) {
-    std::string records[12];
-    int rooms[12] = {};
-    for (std::size_t at = 2; at < p.size(); at += 11) {
-      const int n = At(p, at);
-      if (!Other(n)) continue;
-      rooms[n] = At(p, at + 2);
-      records[n] = Byte(n) + Byte(0) + Byte(rooms[n]) + Pos(p, at + 3);
-    }
-    std::string batch = "\xFE\x0C";
-    for (int n = 2; n <= 11; ++n) {
-      if (records[n].empty()) continue;
-      Require(objects.Get(n).room == rooms[n]);
-      batch += records[n];
-    }
-    return {true, kSwallow, {batch}, {}, {}, 0};
-  }
-  if (p.size() >= 2 && p[1] == '\x01' && p[0] != 0) {
-    if (!Other(At(p, 0))) return Passed();
-    return {true, kSwallow, {Byte(At(p, 0)) + "\x01" + Pos(p, 2)}, {}, {}, 0};
-  }
-  if (p.starts_with("\xFE\x04")) {
-    Verdict v{true, kSwallow, {}, {}, {}, 0};
-    for (std::size_t at = 2; at < p.size(); at += 4) {
-      std::string record(p.substr(at, 4));
-      record.resize(4, '\0');
-      if (Other(At(p, at))) v.to_host.push_back("\xFE\x04" + record);
-    }
-    return v;
-  }
-  if (p.starts_with(std::string_view("\x00", 1))) return {};  // the greeting decides what is said
-  if (p.starts_with("\xFE\x12")) {
-    Verdict v{true, kSwallow, {}, {}, {}, 0};
-    int rooms[12];
-    for (int& room : rooms) room = -1;
-    for (std::size_t at = 2; at < p.size(); at += 13) {
-      const int n = At(p, at);
-      if (n < 1 || n > 11) continue;
-      rooms[n] = At(p, at + 2);
-      std::string opaque(p.substr(std::min(at + 3, p.size()), 2));
-      opaque.resize(2, '\0');
-      v.to_host.push_back("\xFE\x12" + Byte(n) + Byte(0) + Byte(At(p, at + 2)) + opaque +
-                          Pos(p, at + 5));
-    }
-    for (int n = 1; n <= 11; ++n) Require(rooms[n] < 0 || objects.Get(n).room == rooms[n]);
-    return v;
-  }
-  if (p.starts_with("\xFE\x0B"))
-    for (std::size_t at = 2; at < p.size(); ++at)
-      if (At(p, at) >= 1 && At(p, at) <= 11) Require(objects.Get(At(p, at)).name.empty());
-  return Passed();
-}
-
-// What the host's message must lead to.
-Verdict FromHost(std::string_view p, bool login, fuzz::ChatWorld& w) {
-  ChatCore& core = w.core;
-  const ObjectTable& objects = core.objects();
-  if (login && p.starts_with("\x01\x06\x03")) {
-    std::size_t at = 3;
-    Counted(p, at);
-    at = std::min(at + 1, p.size());  // each property's byte after it
-    Counted(p, at);
-    at = std::min(at + 1, p.size());
-    const std::string name = Sjis(Counted(p, at));
-    Require(core.state().own_name == name && objects.Get(1).name == name);
-    return Passed();
-  }
-  if (p.starts_with(std::string_view("\x01\x0E\x00", 3))) {
-    Require(core.state().status != kAwayStatus);
-    Verdict v = Passed();
-    v.status_told = true;
-    return v;
-  }
-  if (p.starts_with("\x01\x03\x05")) {
-    const std::string_view ref = p.substr(std::min<std::size_t>(4, p.size())).substr(0, 255);
-    return {true, kSwallow, {}, Framable("\x01\x03\x05" + Byte(ref.size()) + std::string(ref))};
-  }
-  if (p.starts_with(std::string_view("\x00", 1))) {
-    std::size_t at = 1;
-    const std::string_view name = Counted(p, at);
-    if (at >= p.size()) return Passed();
-    const std::string_view head = p.substr(at, 2);
-    if (head == std::string_view("\x11\x00", 2)) {
-      at += 2;
-      const std::string sender = Sjis(Counted(p, at));
-      Require(w.log.pending().back().prefix == "{" + sender + " -> " + Sjis(name) + "}");
-    } else if (head == "\x0A\x05" && Sjis(name) == objects.Get(1).name) {
-      return {
-          true, kSwallow, Framable(std::string(1, '\0') + Rewritten(name) + "\x03\x05" + Byte(0)),
-          {},   {},       0};
-    }
-    return Passed();
-  }
-  const int room = At(p, 3);
-  if (p.starts_with(std::string_view("\x01\x12\x00", 3)) ||
-      p.starts_with(std::string_view("\x01\x05\x00", 3)))
-    Require(core.state().current_room == room && objects.Get(1).room == room);
-  if (p.starts_with(std::string_view("\x01\x12\x00", 3)))
-    return {true, kSwallow, {}, {}, std::string(p.substr(0, 3)) + Byte(room) + "\x02\x02", 14};
-  if (p.starts_with(std::string_view("\x01\x05\x00", 3))) {
-    for (int n = 2; n <= 11; ++n) Require(objects.Get(n).name.empty());
-    return {true, kSwallow, {}, {}, std::string(p.substr(0, 3)) + Byte(room), 12};
-  }
-  if (p.starts_with("\x01\x01")) return {true, kSwallow, {}, {}, "\x01\x01", 10};
-  return Passed();
-}
-
-}  // namespace
+#include "fuzz/chat_oracle.h"
 
 // First byte: bit 0 the direction, bit 1 away, bit 2 logged in as "me"
 // first; the rest is the payload.
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  using namespace tellu;
   if (size < 2 || size - 1 > kMaxPayload) return 0;
   fuzz::ChatWorld w;
   Settings& s = w.settings.settings();
@@ -198,25 +31,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     core.DispAddBin(kFromHost, std::string_view("\x01\x06\x03\x00\x00\x00\x00\x02me", 10));
   }
   if (data[0] & 2) core.SetStatus(kAwayStatus);
-  w.relay.to_host.clear();
-  w.relay.to_server.clear();
   int direction = data[0] & 1;
   if (direction == kFromHost) ++host_count;
   std::string_view payload(reinterpret_cast<const char*>(data + 1), size - 1);
-  int result = core.DispAddBin(direction, payload);
-  Require(result == kPassOn || result == kSwallow);
-
-  const Verdict v =
-      direction == kFromServer ? FromServer(payload, core) : FromHost(payload, host_count == 1, w);
-  if (!v.known) return 0;
-  Require(result == v.result);
-  Require(w.relay.to_host == v.to_host);
-  if (v.own_size != 0) {
-    Require(w.relay.to_server.size() == 1);
-    Require(w.relay.to_server[0].starts_with(v.own_head));
-    Require(w.relay.to_server[0].size() == v.own_size);
-  } else if (!v.status_told) {
-    Require(w.relay.to_server == v.to_server);
-  }
+  fuzz::oracle::Dispatch(w, direction, payload, host_count == 1);
   return 0;
 }
