@@ -1,7 +1,8 @@
 // Random bytes into each avatar transfer state machine, in random pieces:
 // the connecting side getting and pushing, and the accepted side before and
 // after a command line.  No file may appear outside the host folder, and
-// every object must end cleanly.
+// once the peer is gone and the user has closed the windows no temporary
+// file and no reserved temporary name is left.
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -52,11 +53,17 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   // A command may name any avatar file of the host folder, never one outside.
   for (const auto& [path, bytes] : site.fake_files.contents())
     Check(path.rfind("C:\\host\\", 0) == 0 && path.find("..") == std::string::npos);
-  if (seed & 1) {
-    peer->Close();
-  } else if (!site.ui_.progress.empty()) {
-    site.ui_.progress.back()->Cancel();
-  }
-  Check(site.temps.size() <= 1);
+  // The end: the peer goes and the user cancels what windows stay, in
+  // either order.
+  auto cancel_all = [&site] {
+    for (const auto& window : site.ui_.progress) window->Cancel();
+  };
+  if (!(seed & 1)) cancel_all();
+  peer->Close();
+  cancel_all();
+  site.timers_.Advance(1000);
+  Check(site.temps.empty());
+  for (const auto& [path, bytes] : site.fake_files.contents())
+    Check(!path.ends_with(".tmp") && !path.ends_with(".TMP"));
   return 0;
 }

@@ -45,5 +45,24 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (e.text.empty() && after != field) std::abort();
   if (!e.text.empty() && message.find("%s") != std::string_view::npos && !after.empty())
     std::abort();
+  // Without a whisper prefix every "%s" is the field, which "%s" takes
+  // away and a fixed text leaves; where that makes one line without an
+  // alignment marker, it is the text sent.
+  if (field.find(':', 1) == std::string::npos) {
+    std::string expected;
+    for (size_t at = 0; at < message.size(); ++at) {
+      if (message.substr(at, 2) == "%s") {
+        expected += field;
+        ++at;
+      } else {
+        expected += message[at];
+      }
+    }
+    if (expected.find("\r\n") == std::string::npos && expected.find("%|") == std::string::npos &&
+        e.text != expected)
+      std::abort();
+    if (e.field != (message.find("%s") == std::string_view::npos || expected.empty() ? field : ""))
+      std::abort();
+  }
   return 0;
 }

@@ -1,13 +1,15 @@
 // A run of messages and user actions into one chat core on fakes, so that
 // state built by earlier messages (names, rooms, ghost, offsets, trackers)
 // meets later ones.  Nothing may crash; every payload sent either way must be
-// framable (1..254 bytes).
+// framable (1..254 bytes); each message's verdict, what is sent in its place
+// and the names and rooms read back after it are the oracle's.
 #include <cstddef>
 #include <cstdint>
 #include <string>
 #include <string_view>
 
 #include "fuzz/chat_fuzz.h"
+#include "fuzz/chat_oracle.h"
 
 // The input is a list of steps: a kind byte, a length byte, that many bytes.
 // Kinds (low three bits): 0 from the host, 1 from the server, 2 a chat line,
@@ -37,18 +39,30 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
       case 0:
         if (n == 0 || n > kMaxPayload) break;
         ++host_count;
-        core.DispAddBin(Direction::kFromHost, bytes);
+        fuzz::oracle::Dispatch(w, Direction::kFromHost, bytes, host_count == 1);
         break;
       case 1:
         if (n == 0 || n > kMaxPayload) break;
-        core.DispAddBin(Direction::kFromServer, bytes);
+        fuzz::oracle::Dispatch(w, Direction::kFromServer, bytes, false);
         break;
-      case 2: core.SendChatLine(bytes.substr(0, 110)); break;
-      case 3: core.SetStatus(first % 9 - 1); break;
-      case 4: core.PressMoveKey(static_cast<MoveKey>(first % 7)); break;
-      case 5: core.ToggleGhost(first & 1); break;
-      case 6: core.SystemLine(bytes); break;
-      case 7: core.Whisper(core.LastWhisperer(), bytes, false); break;
+      case 2:
+        core.SendChatLine(bytes.substr(0, 110));
+        break;
+      case 3:
+        core.SetStatus(first % 9 - 1);
+        break;
+      case 4:
+        core.PressMoveKey(static_cast<MoveKey>(first % 7));
+        break;
+      case 5:
+        core.ToggleGhost(first & 1);
+        break;
+      case 6:
+        core.SystemLine(bytes);
+        break;
+      case 7:
+        core.Whisper(core.LastWhisperer(), bytes, false);
+        break;
     }
   }
   return 0;

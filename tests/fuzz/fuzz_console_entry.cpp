@@ -12,6 +12,10 @@
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::string_view text(reinterpret_cast<const char*>(data), size);
   const std::string plain = tellu::EntryLine("<a> ", text, size % 2 == 1, false);
+  // Printable ASCII comes out as it went in, after the prefix.
+  bool printable = true;
+  for (char c : text) printable = printable && c >= 0x20 && c < 0x7F;
+  if (printable && plain != "<a> " + std::string(text)) std::abort();
   for (char c : plain) {
     const auto b = static_cast<unsigned char>(c);
     if ((b < 0x20 && b != '\n' && b != '\t') || b == 0x7F) std::abort();

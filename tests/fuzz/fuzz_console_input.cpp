@@ -19,10 +19,20 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if ((c.kind == Kind::kMute || c.kind == Kind::kUnmute || c.kind == Kind::kRequest) &&
       c.text.empty())
     std::abort();
-  if (!input.empty() && input[0] != '/' && (c.kind != Kind::kType || c.text != input))
-    std::abort();
+  if (!input.empty() && input[0] != '/' && (c.kind != Kind::kType || c.text != input)) std::abort();
 
   const std::string shown = tellu::TerminalText(input);
+  // ASCII alone: each byte as it is, CR LF as LF, tab and LF kept, any other
+  // control byte as "?".
+  std::string ascii;
+  bool only_ascii = true;
+  for (size_t i = 0; i < input.size(); ++i) {
+    const auto b = static_cast<unsigned char>(input[i]);
+    only_ascii = only_ascii && b < 0x80;
+    if (b == '\r' && i + 1 < input.size() && input[i + 1] == '\n') continue;
+    ascii += b == '\n' || b == '\t' || (b >= 0x20 && b < 0x7F) ? static_cast<char>(b) : '?';
+  }
+  if (only_ascii && shown != ascii) std::abort();
   for (size_t i = 0; i < shown.size(); ++i) {
     const auto b = static_cast<unsigned char>(shown[i]);
     if ((b < 0x20 && b != '\n' && b != '\t') || b == 0x7F) std::abort();

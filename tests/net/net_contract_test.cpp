@@ -97,7 +97,12 @@ TEST_F(NetContract, FailedConnectIsReportedOnceAndNothingElse) {
   auto s = net.Connect("127.0.0.1", port, [this](bool ok) { outcomes.push_back(ok); });
   ear.Attach(*s);
   ASSERT_TRUE(RunUntil([&] { return !outcomes.empty(); }, kDeadlineMs));
-  Idle(50);
+  // A second failed connect, started now, must be heard in the same wait
+  // in which the first one must stay quiet.
+  std::vector<bool> control;
+  auto later = net.Connect("127.0.0.1", port, [&](bool ok) { control.push_back(ok); });
+  ASSERT_TRUE(RunUntil([&] { return !control.empty(); }, kDeadlineMs));
+  EXPECT_EQ(control, std::vector<bool>{false});
   EXPECT_EQ(outcomes, std::vector<bool>{false});
   EXPECT_EQ(ear.closes, 0);
   EXPECT_FALSE(s->IsOpen());
@@ -123,7 +128,12 @@ TEST_F(NetContract, ClosedConnectHearsNothing) {
   auto unresolvable =
       net.Connect("no-such-host.invalid", 1, [this](bool ok) { outcomes.push_back(ok); });
   unresolvable->Close();
-  Idle(100);
+  // The same two connects left open must be heard in the same wait.
+  std::vector<bool> control;
+  auto open = net.Connect("127.0.0.1", listener->Port(), [&](bool ok) { control.push_back(ok); });
+  auto open_unresolvable =
+      net.Connect("no-such-host.invalid", 1, [&](bool ok) { control.push_back(ok); });
+  ASSERT_TRUE(RunUntil([&] { return control.size() == 2; }, kDeadlineMs));
   EXPECT_TRUE(outcomes.empty());
 }
 

@@ -43,7 +43,9 @@ TEST(MenuPictureColours, FloodFillsOnlyTheConnectedAreaWithACheckerboard) {
   Pixels q(3, 3, kLight);
   FloodChecker(q, 1, 1, kLight, kWhite);
   EXPECT_EQ(q.At(0, 1), kWhite);
+  const Pixels filled = q;
   FloodChecker(q, 7, 7, kRed, kRed);  // outside: nothing
+  EXPECT_EQ(q.px, filled.px);
 }
 
 TEST(MenuPictureColours, PasteCentresAndClips) {

@@ -73,17 +73,27 @@ TEST_F(WinLoopTest, AOneShotTimerMayStartAnotherFromItsCall) {
   EXPECT_EQ(order, (std::vector<int>{1, 2}));
 }
 
+// Seconds of a calendar time counted from year 0, enough to order two
+// readings taken moments apart.
+long long Seconds(int y, int mo, int d, int h, int mi, int s) {
+  return ((((y * 12LL + mo) * 31 + d) * 24 + h) * 60 + mi) * 60 + s;
+}
+long long Seconds(const SYSTEMTIME& t) {
+  return Seconds(t.wYear, t.wMonth, t.wDay, t.wHour, t.wMinute, t.wSecond);
+}
+
+// The tests run on Tokyo's time (TZ in the test's environment), nine hours
+// from UTC: a clock that is UTC, or that stands still, falls outside.
 TEST_F(WinLoopTest, NowIsTheLocalClock) {
-  SYSTEMTIME before;
+  SYSTEMTIME before, after, utc;
   GetLocalTime(&before);
   const LocalTime now = timers.Now();
-  EXPECT_GE(now.year, before.wYear);
-  EXPECT_GE(now.month, 1);
-  EXPECT_LE(now.month, 12);
-  EXPECT_GE(now.day, 1);
-  EXPECT_LE(now.day, 31);
-  EXPECT_LE(now.hour, 23);
-  EXPECT_LE(now.second, 59);
+  GetLocalTime(&after);
+  GetSystemTime(&utc);
+  ASSERT_NE(before.wHour, utc.wHour) << "the test needs a local time that is not UTC";
+  const long long at = Seconds(now.year, now.month, now.day, now.hour, now.minute, now.second);
+  EXPECT_LE(Seconds(before), at);
+  EXPECT_LE(at, Seconds(after));
 }
 
 TEST_F(WinLoopTest, DeferredCallsRunInOrderAfterTheCaller) {

@@ -100,15 +100,24 @@ TEST(ProgressRowTerminal, LiveTransfersShareTheRowWithinItsWidth) {
 }
 
 TEST(ProgressRowTerminal, AViewThatOutlivesTheRowDoesNothing) {
+  std::string written;
   std::unique_ptr<ProgressView> view;
   {
-    Screen screen(true);
-    view = screen.row.Open();
+    std::unique_ptr<ProgressRow> row;  // the owner's side, as Screen's
+    row = std::make_unique<ProgressRow>(true, [&](std::string_view line) {
+      written += row->Hide();
+      written += line;
+      written += row->Show();
+    });
+    view = row->Open();
     view->SetTexts(kTitle, kMessage);
   }
+  const std::string before = written;
+  EXPECT_FALSE(before.empty());
   view->SetShare("  50.0 %", 50, "(^_^)");
   view->Close();
   view.reset();
+  EXPECT_EQ(written, before);
 }
 
 TEST(ProgressRowColumns, WideCharactersTakeTwoHalfWidthOne) {

@@ -116,10 +116,17 @@ TEST(Cp932Table, EveryCodeRoundTripsToThePreferredCode) {
 }
 
 TEST(Cp932Table, LeadBytes) {
-  for (unsigned b = 0; b < 0x100; ++b) {
-    const bool lead = (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC);
-    EXPECT_EQ(IsLeadByte(static_cast<uint8_t>(b)), lead) << b;
-  }
+  // The edges of the two lead ranges 81..9F and E0..FC, and their neighbours.
+  const struct {
+    uint8_t byte;
+    bool lead;
+  } edges[] = {{0x00, false}, {0x5C, false}, {0x7F, false}, {0x80, false}, {0x81, true},
+               {0x9F, true},  {0xA0, false}, {0xB1, false}, {0xDF, false}, {0xE0, true},
+               {0xEE, true},  {0xFC, true},  {0xFD, false}, {0xFF, false}};
+  for (const auto& e : edges) EXPECT_EQ(IsLeadByte(e.byte), e.lead) << int(e.byte);
+  int leads = 0;
+  for (unsigned b = 0; b < 0x100; ++b) leads += IsLeadByte(static_cast<uint8_t>(b));
+  EXPECT_EQ(leads, 60);  // 31 + 29
 }
 
 }  // namespace
