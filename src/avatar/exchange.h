@@ -10,7 +10,9 @@
 #include <string>
 #include <vector>
 
-#include "avatar/common.h"
+#include "avatar/avatar_menu.h"
+#include "avatar/host_places.h"
+#include "avatar/transfer_order.h"
 #include "avatar/flash.h"
 #include "avatar/handshake.h"
 #include "avatar/registered.h"

@@ -9,7 +9,9 @@
 #include <string>
 #include <string_view>
 
-#include "avatar/common.h"
+#include "avatar/avatar_menu.h"
+#include "avatar/host_places.h"
+#include "avatar/transfer_order.h"
 #include "avatar/flash.h"
 #include "avatar/request_list.h"
 #include "chat/chat_core.h"

@@ -6,7 +6,7 @@
 #include <string_view>
 #include <vector>
 
-#include "avatar/common.h"
+#include "avatar/avatar_menu.h"
 #include "chat/chat_core.h"
 #include "chat/objects.h"
 #include "platform/files.h"

@@ -10,7 +10,7 @@
 #include <string>
 #include <string_view>
 
-#include "avatar/common.h"
+#include "avatar/transfer_order.h"
 #include "avatar/progress.h"
 #include "platform/files.h"
 #include "platform/net.h"

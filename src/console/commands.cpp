@@ -4,7 +4,7 @@
 #include <functional>
 
 #include "bar/typed_line.h"
-#include "avatar/common.h"
+#include "avatar/avatar_menu.h"
 #include "bar/key_actions.h"
 #include "bar/text_limit.h"
 #include "chat/objects.h"

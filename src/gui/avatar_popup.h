@@ -3,7 +3,7 @@
 #pragma once
 #include <windows.h>
 
-#include "avatar/common.h"
+#include "avatar/avatar_menu.h"
 
 namespace tellu {
 
