@@ -22,11 +22,11 @@
 namespace tellu {
 namespace {
 
-using testing::CloseLaunchedHost;
-using testing::FileLines;
-using testing::Hex;
-using testing::Poll;
-using testing::TelluProcess;
+using wintest::CloseLaunchedHost;
+using wintest::FileLines;
+using wintest::Hex;
+using wintest::Poll;
+using wintest::TelluProcess;
 
 using Clock = std::chrono::steady_clock;
 constexpr int kPeople = 10;
@@ -65,7 +65,7 @@ int Count(HWND window, const wchar_t* property) {
   return window ? static_cast<int>(reinterpret_cast<INT_PTR>(GetPropW(window, property))) : 0;
 }
 
-class Room : public testing::LaunchRig {
+class Room : public wintest::LaunchRig {
  public:
   int Run(int seconds) {
     TelluProcess tellu(TelluIni(title, "", 30));

@@ -93,8 +93,8 @@ TEST(AboutBox, ShowsItsTextsAndRepaintsThemUnchanged) {
       std::wstring t = TextOf(c);
       if (t.find(L"0.17j") != std::wstring::npos) version = t;
     }
-    painted = testing::ScreenPixels(dlg);
-    testing::CaptureWindow(dlg, "about_box.bmp", &repainted);
+    painted = wintest::ScreenPixels(dlg);
+    wintest::CaptureWindow(dlg, "about_box.bmp", &repainted);
     SendMessageW(GetDlgItem(dlg, IDC_ABOUT_HOMEPAGE), BM_CLICK, 0, 0);
     open_after_click = IsWindow(dlg);
     PostMessageW(dlg, WM_COMMAND, IDOK, 0);
@@ -183,7 +183,7 @@ TEST(StartupNotice, ShowsThePictureAndIsDraggedByAnyPoint) {
   EXPECT_EQ(lr.top, 210 - 2 * h);
 
   notice.BringToFront();
-  testing::CaptureWindow(w, "startup_notice.bmp");
+  wintest::CaptureWindow(w, "startup_notice.bmp");
   notice.Destroy();
   EXPECT_EQ(notice.Window(), nullptr);
   EXPECT_FALSE(IsWindow(w));

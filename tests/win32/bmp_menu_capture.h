@@ -12,7 +12,7 @@
 
 #include "gui/bitmap_draw.h"
 
-namespace tellu::testing {
+namespace tellu::wintest {
 
 // Lets Wine hand what the windows drew to the X server: it does so while a
 // thread waits for messages, at most every few dozen milliseconds.  Nothing
@@ -94,4 +94,4 @@ inline bool CaptureWindow(HWND hwnd, const char* name, Pixels* shot = nullptr) {
   return true;
 }
 
-}  // namespace tellu::testing
+}  // namespace tellu::wintest

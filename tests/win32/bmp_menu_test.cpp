@@ -122,7 +122,7 @@ class BmpMenuTest : public ::testing::Test {
       GetWindowRect(MenuWindow(), &frame);
       GetWindowRect(GetFocus(), &bar);
       OffsetRect(&bar, -frame.left, -frame.top);
-      testing::CaptureWindow(MenuWindow(), name, &shot);
+      wintest::CaptureWindow(MenuWindow(), name, &shot);
       Key(VK_ESCAPE);
     };
     HWND owner_hwnd = owner.hwnd();

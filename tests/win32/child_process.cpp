@@ -7,7 +7,7 @@
 
 #include "win32/message_window.h"
 
-namespace tellu::testing {
+namespace tellu::wintest {
 namespace {
 
 constexpr DWORD kStopMs = 10000;
@@ -227,4 +227,4 @@ std::string ChildProcess::Err() const {
   return WithoutCr(err_);
 }
 
-}  // namespace tellu::testing
+}  // namespace tellu::wintest

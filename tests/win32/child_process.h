@@ -11,7 +11,7 @@
 #include <string_view>
 #include <thread>
 
-namespace tellu::testing {
+namespace tellu::wintest {
 
 // The bound of a wait unless the caller names its own.
 inline constexpr DWORD kWaitMs = 30000;
@@ -82,4 +82,4 @@ class ChildProcess {
   std::thread err_reader_;
 };
 
-}  // namespace tellu::testing
+}  // namespace tellu::wintest

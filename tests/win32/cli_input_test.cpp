@@ -145,12 +145,12 @@ TEST(PipeLines, AnEndlessLineIsHandedOnAtTheLimit) {
 
 TEST(WinProfilePath, TelluIniInTheWindowsDirectoryInAnyCaseElseBesideTheProgram) {
   StdFiles files;
-  const std::wstring dir = testing::ScratchDir(L"cli_places");
+  const std::wstring dir = wintest::ScratchDir(L"cli_places");
   const std::string windows(dir.begin(), dir.end());
   const std::string program = "C:\\Programs\\Tellu\\tellu-cli.exe";
   EXPECT_EQ(WinProfilePath(files, windows, program), "C:\\Programs\\Tellu\\tellu.ini");
   EXPECT_EQ(WinProfilePath(files, "", program), "C:\\Programs\\Tellu\\tellu.ini");
-  ASSERT_TRUE(testing::WriteBytes(dir + L"\\tellu.ini", "[SYSTEM]\r\n"));
+  ASSERT_TRUE(wintest::WriteBytes(dir + L"\\tellu.ini", "[SYSTEM]\r\n"));
   EXPECT_EQ(WinProfilePath(files, windows, program), windows + "\\TELLU.INI");
   EXPECT_EQ(WinProfilePath(files, windows + "\\", program), windows + "\\TELLU.INI");
 }

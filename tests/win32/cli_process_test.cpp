@@ -4,7 +4,7 @@
 
 #include "chatsim/frame.h"
 
-namespace tellu::testing {
+namespace tellu::wintest {
 namespace {
 
 sockaddr_in Loopback(int port) {
@@ -107,4 +107,4 @@ FramedSocket ConnectTo(int port, DWORD ms) {
   }
 }
 
-}  // namespace tellu::testing
+}  // namespace tellu::wintest

@@ -10,7 +10,7 @@
 
 #include "child_process.h"
 
-namespace tellu::testing {
+namespace tellu::wintest {
 
 // The bound of a wait for the program or a socket in these tests.
 inline constexpr DWORD kCliWaitMs = 15000;
@@ -60,4 +60,4 @@ class TestListener {
 // Connects to a loopback port, trying again until it listens.
 FramedSocket ConnectTo(int port, DWORD ms = kCliWaitMs);
 
-}  // namespace tellu::testing
+}  // namespace tellu::wintest

@@ -8,7 +8,7 @@
 #include "chatsim/wire.h"
 #include "cli_process_test.h"
 
-namespace tellu::testing {
+namespace tellu::wintest {
 namespace {
 
 // The host's configuration file: CR LF, a Shift-JIS value, a comment; every
@@ -150,7 +150,7 @@ TEST(CliRun, RelaysBetweenHostAndServerTakesTypedLinesAndQuitsWithTheFileRestore
 }
 
 }  // namespace
-}  // namespace tellu::testing
+}  // namespace tellu::wintest
 
 int main(int argc, char** argv) {
   // Started by tellu-cli as the host program: keep the configuration it

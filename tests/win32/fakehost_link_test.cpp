@@ -37,7 +37,7 @@ TEST(FakeHostLink, LogsInToTheServerNamedInItsConfigurationAndRecordsWhatComes) 
 
   {
     // The name "テスト" goes on the wire as UTF-8.
-    testing::FakeHost host(L"--ini " + ini_name + L" --section Network --key Server --port " +
+    wintest::FakeHost host(L"--ini " + ini_name + L" --section Network --key Server --port " +
                            std::to_wstring(listener->Port()) + L" --name \u30C6\u30B9\u30C8");
     ASSERT_TRUE(host.started());
     // No --title: the caption comes from the configuration.

@@ -5,7 +5,7 @@
 
 #include "gui/host_window.h"
 
-namespace tellu::testing {
+namespace tellu::wintest {
 namespace {
 
 constexpr UINT kMarker = WM_APP + 77;
@@ -93,4 +93,4 @@ Lines Only(const Lines& lines, const std::string& prefix) {
   return out;
 }
 
-}  // namespace tellu::testing
+}  // namespace tellu::wintest

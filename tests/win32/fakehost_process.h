@@ -8,7 +8,7 @@
 
 #include "child_process.h"
 
-namespace tellu::testing {
+namespace tellu::wintest {
 
 using Lines = std::vector<std::string>;
 
@@ -57,4 +57,4 @@ Lines Join(std::initializer_list<Lines> parts);
 Lines SentMessages(const Lines& record);
 Lines PostedKeys(const Lines& record);
 
-}  // namespace tellu::testing
+}  // namespace tellu::wintest

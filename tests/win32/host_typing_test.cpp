@@ -19,13 +19,13 @@
 namespace tellu {
 namespace {
 
-using testing::Join;
-using testing::kActivation;
-using testing::kDeactivation;
-using testing::Lines;
-using testing::PostedKeys;
-using testing::SentMessages;
-using testing::FakeHost;
+using wintest::Join;
+using wintest::kActivation;
+using wintest::kDeactivation;
+using wintest::Lines;
+using wintest::PostedKeys;
+using wintest::SentMessages;
+using wintest::FakeHost;
 
 // The keys the typing model posts for `text`, as fakehost records them: the
 // bytes themselves are the model's tests' to pin; here they must arrive.

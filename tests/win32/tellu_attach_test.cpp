@@ -17,19 +17,19 @@
 namespace tellu {
 namespace {
 
-using testing::Join;
-using testing::kActivation;
-using testing::kDeactivation;
-using testing::kEnter;
-using testing::Lines;
-using testing::PostedKeys;
-using testing::SentMessages;
-using testing::ClickButton;
-using testing::FakeHost;
-using testing::Key;
-using testing::Poll;
-using testing::TelluProcess;
-using testing::Type;
+using wintest::Join;
+using wintest::kActivation;
+using wintest::kDeactivation;
+using wintest::kEnter;
+using wintest::Lines;
+using wintest::PostedKeys;
+using wintest::SentMessages;
+using wintest::ClickButton;
+using wintest::FakeHost;
+using wintest::Key;
+using wintest::Poll;
+using wintest::TelluProcess;
+using wintest::Type;
 
 // `wanted` appears in `lines` in its order.  The host's own window procedure
 // adds sent messages of its own making when it is activated (focus and
@@ -42,7 +42,7 @@ bool InOrder(const Lines& lines, const Lines& wanted) {
 }
 
 std::string Ini(const std::string& title, const std::string& slot_lines = "") {
-  const int port = testing::FreePort();
+  const int port = wintest::FreePort();
   EXPECT_GT(port, 0);
   return "[SYSTEM]\r\nRN=" + std::to_string(port) + "\r\nSYS1=" + title +
          "\r\n[SYS1]\r\n" + slot_lines;
@@ -100,7 +100,7 @@ TEST_F(TelluAttachTest, DocksTypesClicksAndGivesTheCaptionBack) {
   GetWindowRect(bar, &b);
   EXPECT_EQ(b.left, h.left + 9);
   EXPECT_EQ(b.top, h.bottom - 36);
-  testing::CaptureWindow(bar, "tellu_attach_bar.bmp");
+  wintest::CaptureWindow(bar, "tellu_attach_bar.bmp");
 
   // The markup characters go as full-width ones, a Japanese character as
   // its two Shift-JIS bytes; Enter ends the line.
@@ -112,7 +112,7 @@ TEST_F(TelluAttachTest, DocksTypesClicksAndGivesTheCaptionBack) {
                       "P WM_CHAR 81 0", "P WM_CHAR 95 0", "P WM_CHAR 81 0", "P WM_CHAR 60 0",
                       "P WM_CHAR 81 0", "P WM_CHAR 84 0", "P WM_CHAR 82 0", "P WM_CHAR a0 0"},
                      kEnter}));
-  EXPECT_TRUE(Poll([&] { return testing::WindowTextOf(edit).empty(); }));
+  EXPECT_TRUE(Poll([&] { return wintest::WindowTextOf(edit).empty(); }));
 
   // The Who button clicks the host's own, at PositionWhoBtn in its client area.
   ClickButton(bar, IDC_BAR_WHO);
@@ -133,10 +133,10 @@ TEST_F(TelluAttachTest, DocksTypesClicksAndGivesTheCaptionBack) {
   PostMessageW(bar, WM_SYSCOMMAND, 16, 0);
   HWND about = tellu.WaitForMessageBox(L"Message from Tellu");
   ASSERT_NE(about, nullptr);
-  const std::wstring info = testing::WindowTextOf(GetDlgItem(about, IDC_ABOUT_INFO));
+  const std::wstring info = wintest::WindowTextOf(GetDlgItem(about, IDC_ABOUT_INFO));
   EXPECT_EQ(info.rfind(L"Free Memory   ", 0), 0u);
   EXPECT_NE(info.find(L" KB\r\n"), std::wstring::npos);
-  testing::PressOk(about);
+  wintest::PressOk(about);
   ASSERT_TRUE(Poll([&] { return !IsWindow(about); }));
 
   // Wider, the field grows with the bar and the buttons keep to its right.
@@ -176,7 +176,7 @@ TEST_F(TelluAttachTest, TabSendsTheWordWithItsTabAndEscapeLeavesTheBarOpen) {
   ExpectRecord(Join({kActivation, kDeactivation}),
                Join({{"P WM_CHAR 6f 0", "P WM_CHAR 6b 0", "P WM_CHAR 9 0"}, kEnter}));
   EXPECT_TRUE(IsWindow(bar));
-  EXPECT_TRUE(testing::WindowTextOf(edit).empty());
+  EXPECT_TRUE(wintest::WindowTextOf(edit).empty());
 }
 
 TEST_F(TelluAttachTest, TheFieldKeepsItsFirst110Bytes) {
@@ -212,7 +212,7 @@ TEST_F(TelluAttachTest, AMessageTableEntryIsTypedIntoTheHost) {
                Join({{"P WM_CHAR 68 0", "P WM_CHAR 65 0", "P WM_CHAR 79 0", "P WM_CHAR 20 0",
                       "P WM_CHAR 61 0", "P WM_CHAR 62 0"},
                      kEnter}));
-  EXPECT_TRUE(Poll([&] { return testing::WindowTextOf(edit).empty(); }));
+  EXPECT_TRUE(Poll([&] { return wintest::WindowTextOf(edit).empty(); }));
 }
 
 TEST_F(TelluAttachTest, AHostThatWentAwayEndsTheRunWithTheReport) {

@@ -24,15 +24,15 @@ namespace tellu {
 namespace {
 
 namespace t = avatar_text;
-using testing::ClickButton;
-using testing::FileLines;
-using testing::Hex;
-using testing::Poll;
-using testing::TelluProcess;
+using wintest::ClickButton;
+using wintest::FileLines;
+using wintest::Hex;
+using wintest::Poll;
+using wintest::TelluProcess;
 
 constexpr UINT kAboutItem = 16, kLogItem = 48, kSettingsItem = 64, kWhoItem = 80;
 
-class TelluBoxesTest : public ::testing::Test, protected testing::LaunchRig {
+class TelluBoxesTest : public ::testing::Test, protected wintest::LaunchRig {
  protected:
   ~TelluBoxesTest() { DeleteFileW(avatar_path.c_str()); }
 
@@ -68,7 +68,7 @@ class TelluBoxesTest : public ::testing::Test, protected testing::LaunchRig {
     EXPECT_TRUE(HostGot(Burst(tag + " a")));
     EXPECT_TRUE(HostGot(Burst(tag + " b")));
     const std::string said = Chat(kind::kOwnChatText, "", tag);
-    ASSERT_TRUE(testing::HostSends(host, said));
+    ASSERT_TRUE(wintest::HostSends(host, said));
     EXPECT_TRUE(ServerGot(said));
     const int people = ++people_;
     std::string naming(kind::kObjectNaming);
@@ -97,7 +97,7 @@ class TelluBoxesTest : public ::testing::Test, protected testing::LaunchRig {
   // A common dialog the settings dialog opened.
   HWND WaitForChooser(const TelluProcess& tellu, HWND settings) {
     return WaitFor(tellu, [settings](HWND w) {
-      return testing::ClassOf(w) == L"#32770" && GetWindow(w, GW_OWNER) == settings;
+      return wintest::ClassOf(w) == L"#32770" && GetWindow(w, GW_OWNER) == settings;
     });
   }
   static bool Closed(HWND window) {
@@ -133,10 +133,10 @@ TEST_F(TelluBoxesTest, EveryBoxLeavesTheChatRunning) {
   const std::vector<std::string> behind = Burst("notice", {notice});
   HWND box = tellu.WaitForMessageBox(L"from peer");
   ASSERT_NE(box, nullptr);
-  EXPECT_EQ(testing::MessageBoxText(box), L"hello");
+  EXPECT_EQ(wintest::MessageBoxText(box), L"hello");
   EXPECT_TRUE(HostGot(behind));
   ExpectChatFlows(box, "notice");
-  testing::PressOk(box);
+  wintest::PressOk(box);
   EXPECT_TRUE(Closed(box));
 
   // A peer's flood of notices: one box at a time, in turn, with the chat
@@ -149,12 +149,12 @@ TEST_F(TelluBoxesTest, EveryBoxLeavesTheChatRunning) {
   for (int i = 0; i < 10; ++i) {
     box = tellu.WaitForMessageBox(L"from peer");
     ASSERT_NE(box, nullptr);
-    EXPECT_EQ(testing::MessageBoxText(box), std::to_wstring(i));
+    EXPECT_EQ(wintest::MessageBoxText(box), std::to_wstring(i));
     EXPECT_EQ(tellu.FindWindowWhere([box](HWND w) {
-      return w != box && IsWindowVisible(w) && testing::WindowTextOf(w) == L"from peer";
+      return w != box && IsWindowVisible(w) && wintest::WindowTextOf(w) == L"from peer";
     }), nullptr);
     if (i == 5) ExpectChatFlows(box, "flood");
-    testing::PressOk(box);
+    wintest::PressOk(box);
     ASSERT_TRUE(Closed(box));
   }
 
@@ -164,7 +164,7 @@ TEST_F(TelluBoxesTest, EveryBoxLeavesTheChatRunning) {
   ASSERT_NE(file, INVALID_HANDLE_VALUE);
   CloseHandle(file);
   const size_t before = server.Payloads().size();
-  ASSERT_TRUE(testing::HostSends(
+  ASSERT_TRUE(wintest::HostSends(
       host, std::string(kind::kOwnAvatar) + static_cast<char>(avatar.size()) + avatar));
   ASSERT_TRUE(Poll([&] { return server.Payloads().size() > before; }));
   server.Send(Chat(kind::kWhisper, "asker",
@@ -199,7 +199,7 @@ TEST_F(TelluBoxesTest, EveryBoxLeavesTheChatRunning) {
   ClickButton(settings, IDOK);
   box = tellu.WaitForMessageBox(L"Tellu");
   ExpectChatFlows(box, "check");
-  testing::PressOk(box);
+  wintest::PressOk(box);
   EXPECT_TRUE(Closed(box));
   ClickButton(settings, IDCANCEL);
   EXPECT_TRUE(Closed(settings));
@@ -218,7 +218,7 @@ TEST_F(TelluBoxesTest, EveryBoxLeavesTheChatRunning) {
 
   PostMessageW(bar, WM_CLOSE, 0, 0);
   EXPECT_EQ(tellu.WaitForExit(), 0);
-  testing::CloseLaunchedHost(log);
+  wintest::CloseLaunchedHost(log);
 }
 
 }  // namespace

@@ -18,7 +18,7 @@
 #include "win32/wide_text.h"
 #include "win32/win_net.h"
 
-namespace tellu::testing {
+namespace tellu::wintest {
 
 inline std::string Hex(std::string_view bytes) {
   static const char digits[] = "0123456789abcdef";
@@ -149,4 +149,4 @@ class LaunchRig {
   const std::wstring log = TempFile(L"launched");
 };
 
-}  // namespace tellu::testing
+}  // namespace tellu::wintest

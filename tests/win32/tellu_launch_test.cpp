@@ -22,15 +22,15 @@
 namespace tellu {
 namespace {
 
-using testing::ClickButton;
-using testing::CloseLaunchedHost;
-using testing::HasLine;
-using testing::Hex;
-using testing::Key;
-using testing::Poll;
-using testing::TelluProcess;
-using testing::TestServer;
-using testing::Type;
+using wintest::ClickButton;
+using wintest::CloseLaunchedHost;
+using wintest::HasLine;
+using wintest::Hex;
+using wintest::Key;
+using wintest::Poll;
+using wintest::TelluProcess;
+using wintest::TestServer;
+using wintest::Type;
 
 // A chat server that offers bytes as fast as the kernel takes them, on a
 // plain non-blocking socket, so that what it could not hand over is seen.
@@ -90,7 +90,7 @@ size_t PrivateBytes(HANDLE process) {
   return GetProcessMemoryInfo(process, &counters, sizeof counters) ? counters.PagefileUsage : 0;
 }
 
-class TelluLaunchTest : public ::testing::Test, protected testing::LaunchRig {};
+class TelluLaunchTest : public ::testing::Test, protected wintest::LaunchRig {};
 
 TEST_F(TelluLaunchTest, PatchesStartsRestoresAndRelays) {
   ASSERT_GT(server.port(), 0);
@@ -128,8 +128,8 @@ TEST_F(TelluLaunchTest, PatchesStartsRestoresAndRelays) {
   Key(edit, VK_RETURN);
   const std::string say_hi("\x01\x0E\x00\x00\x02" "hi", 7);
   EXPECT_TRUE(Poll([&] { return server.Payloads().size() == 2; }));
-  testing::CaptureWindow(bar, "tellu_launch_bar.bmp");
-  testing::CaptureWindow(host_window, "tellu_docked_on_host.bmp");
+  wintest::CaptureWindow(bar, "tellu_launch_bar.bmp");
+  wintest::CaptureWindow(host_window, "tellu_docked_on_host.bmp");
 
   // The status menu, from the keyboard: the second status is "away".
   auto choose_second_status = [&](const char* picture) {
@@ -143,7 +143,7 @@ TEST_F(TelluLaunchTest, PatchesStartsRestoresAndRelays) {
           return items != nullptr;
         }))
       return false;
-    if (picture) testing::CaptureWindow(menu, picture);
+    if (picture) wintest::CaptureWindow(menu, picture);
     Key(items, VK_DOWN);
     Key(items, VK_DOWN);
     Key(items, VK_RETURN);
@@ -174,7 +174,7 @@ TEST_F(TelluLaunchTest, PatchesStartsRestoresAndRelays) {
   ASSERT_EQ(moves.size(), 8u);
   EXPECT_EQ(std::vector<std::string>(moves.begin() + 5, moves.end()),
             (std::vector<std::string>{lifted, level, level}));
-  EXPECT_EQ(testing::WindowTextOf(edit), L"Bob:");
+  EXPECT_EQ(wintest::WindowTextOf(edit), L"Bob:");
   SetWindowTextW(edit, L"");
 
   // Someone in the room wears an avatar: the avatar change menu offers it.
@@ -188,7 +188,7 @@ TEST_F(TelluLaunchTest, PatchesStartsRestoresAndRelays) {
     change_menu = tellu.FindWindowOfClass(L"#32768");
     return change_menu && IsWindowVisible(change_menu);
   }));
-  testing::CaptureWindow(change_menu, "tellu_avatar_change_menu.bmp");
+  wintest::CaptureWindow(change_menu, "tellu_avatar_change_menu.bmp");
   Key(change_menu, VK_DOWN);
   Key(change_menu, VK_RETURN);
   // The default avatar first, then the chosen one, then where the user is.
@@ -206,7 +206,7 @@ TEST_F(TelluLaunchTest, PatchesStartsRestoresAndRelays) {
         system_menu = tellu.FindWindowOfClass(L"#32768");
         return system_menu && IsWindowVisible(system_menu);
       })) {
-    testing::CaptureWindow(system_menu, "tellu_system_menu.bmp");
+    wintest::CaptureWindow(system_menu, "tellu_system_menu.bmp");
     Key(system_menu, VK_ESCAPE);
     Key(system_menu, VK_ESCAPE);
     PostMessageW(bar, WM_CANCELMODE, 0, 0);
@@ -256,12 +256,12 @@ TEST_F(TelluLaunchTest, TheLogWindowFollowsTheChatFromItem48) {
   ASSERT_TRUE(tellu.WaitForDock());
   auto log_window = [&] {
     return tellu.FindWindowWhere([](HWND w) {
-      return testing::WindowTextOf(w).rfind(L"LogDisplay (", 0) == 0 && IsWindowVisible(w);
+      return wintest::WindowTextOf(w).rfind(L"LogDisplay (", 0) == 0 && IsWindowVisible(w);
     });
   };
   // The view's paragraphs end in CR LF; the lines were appended with LF.
   auto view_text = [](HWND w) {
-    std::wstring text = testing::WindowTextOf(GetDlgItem(w, IDC_LOG_VIEW));
+    std::wstring text = wintest::WindowTextOf(GetDlgItem(w, IDC_LOG_VIEW));
     for (size_t at = text.find(L"\r\n"); at != std::wstring::npos; at = text.find(L"\r\n", at))
       text.erase(at, 1);
     return text;
@@ -270,12 +270,12 @@ TEST_F(TelluLaunchTest, TheLogWindowFollowsTheChatFromItem48) {
   PostMessageW(bar, WM_SYSCOMMAND, 48, 0);
   HWND shown = nullptr;
   ASSERT_TRUE(Poll([&] { return (shown = log_window()) != nullptr; }));
-  EXPECT_EQ(testing::WindowTextOf(shown), L"LogDisplay (  0%)");
+  EXPECT_EQ(wintest::WindowTextOf(shown), L"LogDisplay (  0%)");
   server.Send(std::string("\x01\x0E\x00\x03" "Bob" "\x0E" "see www.a.jp !", 22));
   server.Send(std::string("\x01\x11\x00\x03" "Ann" "\x04" "psst", 12));
   const std::wstring both = L"\n<Bob> see www.a.jp !\n{Ann -> tester} psst";
   EXPECT_TRUE(Poll([&] { return view_text(shown) == both; })) << view_text(shown);
-  testing::CaptureWindow(shown, "tellu_log_window_launch.bmp");
+  wintest::CaptureWindow(shown, "tellu_log_window_launch.bmp");
 
   // Closed and opened again, it shows the store at once.
   PostMessageW(shown, WM_COMMAND, MAKEWPARAM(IDC_LOG_CLOSE, BN_CLICKED),
@@ -303,14 +303,14 @@ TEST_F(TelluLaunchTest, AHostWhoseWindowNeverComesEndsTheRunAndTheFileIsBack) {
   HWND box = tellu.WaitForMessageBox(L"Tellu");
   ASSERT_NE(box, nullptr);
   const std::string ini = Sjis(host_ini.path());
-  EXPECT_EQ(testing::MessageBoxText(box),
+  EXPECT_EQ(wintest::MessageBoxText(box),
             Wide("*** let RV/K run but cann't find! ***\r\n[history]\r\nStart Tellu\r\n"
                  "checking tellu.ini :" + Sjis(tellu.ini()) + "\r\n"
                  "checking ini_file :" + ini + "\r\nreading ini_file :" + ini +
                  "\r\nexecute " + HostDir() + "\\fakehost.exe\r\n"));
   EXPECT_EQ(host_ini.Read(), host_ini_bytes);
   EXPECT_EQ(GetFileAttributesW(BackupPath().c_str()), INVALID_FILE_ATTRIBUTES);
-  testing::PressOk(box);
+  wintest::PressOk(box);
   EXPECT_EQ(tellu.WaitForExit(), 2);
   CloseLaunchedHost(log);
 }
@@ -352,13 +352,13 @@ TEST_F(TelluLaunchTest, ASavedWindowStateMovesTheHostAndPlacesTheBarOnTop) {
 }
 
 TEST(TelluLaunch, NoCompleteSlotIsFatal) {
-  TelluProcess tellu("[SYSTEM]\r\nRN=" + std::to_string(testing::FreePort()) +
+  TelluProcess tellu("[SYSTEM]\r\nRN=" + std::to_string(wintest::FreePort()) +
                      "\r\n[SYS1]\r\nINIFILE=tellu_nothing.ini\r\n");
   ASSERT_TRUE(tellu.Start());
   EXPECT_EQ(tellu.AnswerMessageBox(L"Tellu"),
             L"*** try to run RV/K but failed! ***\r\n[history]\r\nStart Tellu\r\n"
             L"checking tellu.ini :" + tellu.ini() + L"\r\n"
-            L"checking ini_file :" + testing::WindowsDir() + L"\\tellu_nothing.ini\r\n");
+            L"checking ini_file :" + wintest::WindowsDir() + L"\\tellu_nothing.ini\r\n");
   EXPECT_EQ(tellu.WaitForExit(), 2);
 }
 
@@ -366,7 +366,7 @@ TEST(TelluLaunch, AProfileWithoutItsFirstSlotSaysSoThenEnds) {
   // A profile of SYSTEM alone, then none at all (a first start): the report
   // names the file that was read.
   for (const bool written : {true, false}) {
-    TelluProcess tellu("[SYSTEM]\r\nRN=" + std::to_string(testing::FreePort()) + "\r\n");
+    TelluProcess tellu("[SYSTEM]\r\nRN=" + std::to_string(wintest::FreePort()) + "\r\n");
     if (!written) {
       ASSERT_TRUE(DeleteFileW(tellu.ini().c_str()));
     }

@@ -197,7 +197,7 @@ TEST(TelluLogWindow, LiveFrozenWhispersLimitAddressesAndClose) {
                  {L"me@x", kAddressColour},    {L" or ", RGB(255, 0, 0)},
                  {L"www.b.jp", kAddressColour}};
   for (const auto& c : colours) EXPECT_EQ(ColourAt(view, Find(view, c.text)), c.colour) << c.text;
-  testing::CaptureWindow(dialog, "tellu_log_window_live.bmp");
+  wintest::CaptureWindow(dialog, "tellu_log_window_live.bmp");
 
   // A double click on an address opens it once the click is handled, as a
   // web page or a mail whatever the chat wrote; elsewhere nothing opens.
@@ -247,7 +247,7 @@ TEST(TelluLogWindow, LiveFrozenWhispersLimitAddressesAndClose) {
   Drain();
   EXPECT_EQ(store.pending().size(), 2u);
   EXPECT_EQ(ViewText(view).find(L"<Cid>"), std::wstring::npos);
-  testing::CaptureWindow(dialog, "tellu_log_window_frozen.bmp");
+  wintest::CaptureWindow(dialog, "tellu_log_window_frozen.bmp");
   Click(dialog, IDC_LOG_FREEZE);
   EXPECT_EQ(WindowText(GetDlgItem(dialog, IDC_LOG_FREEZE)), "Freeze(&F)");
   EXPECT_EQ(window->view().background(), RGB(255, 255, 255));

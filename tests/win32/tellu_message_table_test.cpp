@@ -13,15 +13,15 @@
 namespace tellu {
 namespace {
 
-using testing::ClickButton;
-using testing::Key;
-using testing::Poll;
-using testing::TelluProcess;
-using testing::Type;
+using wintest::ClickButton;
+using wintest::Key;
+using wintest::Poll;
+using wintest::TelluProcess;
+using wintest::Type;
 
 const wchar_t kCaption[] = L"\uFF92\uFF6F\uFF7E\uFF70\uFF7C\uFF9E\uFF83\uFF70\uFF8C\uFF9E\uFF99";
 
-class TelluMessageTableTest : public ::testing::Test, protected testing::LaunchRig {
+class TelluMessageTableTest : public ::testing::Test, protected wintest::LaunchRig {
  protected:
   // Entries 0..14 filled, 15 missing: a Japanese label, a text that is its
   // own label, a template with the field and two lines, then plain ones.
@@ -58,9 +58,9 @@ TEST_F(TelluMessageTableTest, LabelsAClickThatSendsAndEscapeThatDoesNot) {
   for (int n = 4; n <= 15; ++n) expected.push_back(L"n" + std::to_wstring(n));
   expected.push_back(L"");
   for (int n = 0; n < 16; ++n)
-    labels.push_back(testing::WindowTextOf(GetDlgItem(table, IDC_MESSAGE_FIRST + n)));
+    labels.push_back(wintest::WindowTextOf(GetDlgItem(table, IDC_MESSAGE_FIRST + n)));
   EXPECT_EQ(labels, expected);
-  testing::CaptureWindow(table, "tellu_message_table.bmp");
+  wintest::CaptureWindow(table, "tellu_message_table.bmp");
 
   // Button 3: entry 2, the whisper prefix before each of its lines, the
   // rest of the field in its place.  The field is used up.
@@ -72,7 +72,7 @@ TEST_F(TelluMessageTableTest, LabelsAClickThatSendsAndEscapeThatDoesNot) {
   const std::vector<std::string> sent = server.Payloads();
   EXPECT_EQ(std::vector<std::string>(sent.begin() + 1, sent.end()),
             (std::vector<std::string>{hail, bye}));
-  EXPECT_TRUE(Poll([&] { return testing::WindowTextOf(edit).empty(); }));
+  EXPECT_TRUE(Poll([&] { return wintest::WindowTextOf(edit).empty(); }));
 
   // Escape, then the close box (from system-menu item 32): nothing is sent
   // and the field stays; Enter then sends it as the next payload.
@@ -85,14 +85,14 @@ TEST_F(TelluMessageTableTest, LabelsAClickThatSendsAndEscapeThatDoesNot) {
   ASSERT_NE(table = OpenTable(tellu), nullptr);
   PostMessageW(table, WM_SYSCOMMAND, SC_CLOSE, 0);
   ASSERT_TRUE(Poll([&] { return !IsWindow(table); }));
-  EXPECT_EQ(testing::WindowTextOf(edit), L"x");
+  EXPECT_EQ(wintest::WindowTextOf(edit), L"x");
   Key(edit, VK_RETURN);
   ASSERT_TRUE(Poll([&] { return server.Payloads().size() == 4; }));
   EXPECT_EQ(server.Payloads().back(), std::string("\x01\x0E\x00\x00\x01" "x", 6));
 
   PostMessageW(bar, WM_CLOSE, 0, 0);
   EXPECT_EQ(tellu.WaitForExit(), 0);
-  testing::CloseLaunchedHost(log);
+  wintest::CloseLaunchedHost(log);
 }
 
 }  // namespace

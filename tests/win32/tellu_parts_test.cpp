@@ -345,13 +345,13 @@ TEST(TelluTransferView, ShowsItsTextsAndOnlyTheButtonCancels) {
   EXPECT_TRUE(IsWindowVisible(w));
   view->SetTexts("Tellu Receiving", "A\x82\xB3\x82\xF1\x82\xA9\x82\xE7\r\nfoo.mov");
   view->SetShare("  50.0 %", 50, "(^_^)");
-  EXPECT_EQ(testing::WindowTextOf(w), L"Tellu Receiving");
-  EXPECT_EQ(testing::WindowTextOf(GetDlgItem(w, IDC_TRANSFER_MESSAGE)),
+  EXPECT_EQ(wintest::WindowTextOf(w), L"Tellu Receiving");
+  EXPECT_EQ(wintest::WindowTextOf(GetDlgItem(w, IDC_TRANSFER_MESSAGE)),
             L"A\x3055\x3093\x304B\x3089\r\nfoo.mov");
-  EXPECT_EQ(testing::WindowTextOf(GetDlgItem(w, IDC_TRANSFER_PERCENT)), L"  50.0 %");
+  EXPECT_EQ(wintest::WindowTextOf(GetDlgItem(w, IDC_TRANSFER_PERCENT)), L"  50.0 %");
   EXPECT_EQ(SendDlgItemMessageW(w, IDC_TRANSFER_PROGRESS, PBM_GETPOS, 0, 0), 50);
-  EXPECT_EQ(testing::WindowTextOf(GetDlgItem(w, IDC_TRANSFER_FACE)), L"(^_^)");
-  testing::CaptureWindow(w, "tellu_transfer.bmp");
+  EXPECT_EQ(wintest::WindowTextOf(GetDlgItem(w, IDC_TRANSFER_FACE)), L"(^_^)");
+  wintest::CaptureWindow(w, "tellu_transfer.bmp");
 
   // Escape and Enter do nothing; the button cancels, once.
   PostMessageW(w, WM_KEYDOWN, VK_ESCAPE, 1);

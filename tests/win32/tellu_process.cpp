@@ -3,7 +3,7 @@
 #include <filesystem>
 
 
-namespace tellu::testing {
+namespace tellu::wintest {
 namespace {
 
 const wchar_t kBarTitle[] = L"Tellu  Ver  0.17j";
@@ -137,4 +137,4 @@ std::wstring WindowTextOf(HWND window) {
   return std::wstring(text, copied < 4096 ? copied : 0);
 }
 
-}  // namespace tellu::testing
+}  // namespace tellu::wintest

@@ -9,7 +9,7 @@
 #include "child_process.h"
 #include "fakehost_process.h"  // FileLines
 
-namespace tellu::testing {
+namespace tellu::wintest {
 
 // The Windows folder, and a file in it that lives as long as this object.
 std::wstring WindowsDir();
@@ -88,4 +88,4 @@ std::wstring WindowTextOf(HWND window);
 // A window's class name.
 std::wstring ClassOf(HWND window);
 
-}  // namespace tellu::testing
+}  // namespace tellu::wintest

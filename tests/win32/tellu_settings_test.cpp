@@ -16,10 +16,10 @@
 namespace tellu {
 namespace {
 
-using testing::HasLine;
-using testing::Poll;
-using testing::TelluProcess;
-using testing::WindowTextOf;
+using wintest::HasLine;
+using wintest::Poll;
+using wintest::TelluProcess;
+using wintest::WindowTextOf;
 
 std::string ReadFile(const std::wstring& path) {
   std::string bytes;
@@ -33,7 +33,7 @@ std::string Replaced(std::string ini, const std::string& key, const std::string&
   return ini.replace(at, ini.find("\r\n", at) - at, value);
 }
 
-class TelluSettingsTest : public ::testing::Test, protected testing::LaunchRig {
+class TelluSettingsTest : public ::testing::Test, protected wintest::LaunchRig {
  protected:
   TelluSettingsTest() { CreateDirectoryW(log_dir.c_str(), nullptr); }
   ~TelluSettingsTest() override {
@@ -156,7 +156,7 @@ TEST_F(TelluSettingsTest, ShowsTheSettingsAndWritesExactlyItsKeysOnOk) {
   EXPECT_EQ(WindowTextOf(GetDlgItem(dialog, IDC_SET_WHISPER_TEXT)), L"away");
   EXPECT_EQ(WindowTextOf(GetDlgItem(dialog, IDC_SET_REFUSE_TEXT)), L"no");
   EXPECT_EQ(WindowTextOf(GetDlgItem(dialog, IDC_SET_FONT_SIZE)), L"10.5");
-  testing::CaptureWindow(dialog, "tellu_settings_dialog.bmp");
+  wintest::CaptureWindow(dialog, "tellu_settings_dialog.bmp");
   DeleteChosen(dialog, broken);
   EXPECT_EQ(MuteItems(dialog), L"Baddy,momo");
   Toggle(dialog, IDC_SET_WHISPER_ON);
@@ -188,8 +188,8 @@ TEST_F(TelluSettingsTest, ShowsTheSettingsAndWritesExactlyItsKeysOnOk) {
   Press(dialog, IDOK);
   HWND box = tellu.WaitForMessageBox(L"Tellu");
   ASSERT_NE(box, nullptr);
-  EXPECT_NE(testing::MessageBoxText(box).find(L"Shift-JIS"), std::wstring::npos);
-  testing::PressOk(box);
+  EXPECT_NE(wintest::MessageBoxText(box).find(L"Shift-JIS"), std::wstring::npos);
+  wintest::PressOk(box);
   ASSERT_TRUE(Poll([&] { return !IsWindow(box); }));
   EXPECT_TRUE(IsWindow(dialog));
   EXPECT_EQ(ReadFile(ini_path), ini);
@@ -212,7 +212,7 @@ TEST_F(TelluSettingsTest, ShowsTheSettingsAndWritesExactlyItsKeysOnOk) {
   EXPECT_EQ(ReadFile(ini_path), written);
   EXPECT_TRUE(Poll([&] { return (GetWindowLongW(bar, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0; }));
   // Logging off: the file has its end banner and is closed at once.
-  const std::vector<std::string> lines = testing::FileLines(LogFile());
+  const std::vector<std::string> lines = wintest::FileLines(LogFile());
   ASSERT_FALSE(lines.empty());
   EXPECT_EQ(lines.back().rfind("++++++++ End   ", 0), 0u) << lines.back();
   EXPECT_TRUE(DeleteFileW(LogFile().c_str()));
@@ -254,7 +254,7 @@ TEST_F(TelluSettingsTest, ShowsTheSettingsAndWritesExactlyItsKeysOnOk) {
   PostMessageW(bar, WM_CLOSE, 0, 0);
   EXPECT_EQ(tellu.WaitForExit(), 0);
   EXPECT_TRUE(LogFile().empty());  // switched off: no new file, no second banner
-  testing::CloseLaunchedHost(log);
+  wintest::CloseLaunchedHost(log);
 }
 
 // The shipped tellu.exe has no seam: a chooser's result handed in from
@@ -282,7 +282,7 @@ TEST_F(TelluShippedSettings, TakesNoSettingsFromAnotherProcess) {
   EXPECT_EQ(saved.find("chosen"), std::string::npos) << saved;
   PostMessageW(bar, WM_CLOSE, 0, 0);
   EXPECT_EQ(tellu.WaitForExit(), 0);
-  testing::CloseLaunchedHost(log);
+  wintest::CloseLaunchedHost(log);
 }
 
 }  // namespace

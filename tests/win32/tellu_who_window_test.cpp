@@ -20,11 +20,11 @@
 namespace tellu {
 namespace {
 
-using testing::CloseLaunchedHost;
-using testing::FileLines;
-using testing::Hex;
-using testing::Poll;
-using testing::TelluProcess;
+using wintest::CloseLaunchedHost;
+using wintest::FileLines;
+using wintest::Hex;
+using wintest::Poll;
+using wintest::TelluProcess;
 
 constexpr UINT kWhoItem = 80;
 
@@ -77,7 +77,7 @@ std::string Wears(const std::string& name, const std::string& avatar) {
          static_cast<char>(avatar.size()) + avatar;
 }
 
-class TelluWhoWindowTest : public ::testing::Test, protected testing::LaunchRig {
+class TelluWhoWindowTest : public ::testing::Test, protected wintest::LaunchRig {
  protected:
   HWND WhoWindowOf(const TelluProcess& tellu) {
     HWND found = nullptr;
@@ -131,7 +131,7 @@ TEST_F(TelluWhoWindowTest, FollowsThePeopleMutesAndAddresses) {
   EXPECT_NE(shown[0].record, shown[1].record);
   // Beside a small host the window starts partly above the screen.
   SetWindowPos(who, nullptr, 600, 500, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-  testing::CaptureWindow(who, "tellu_who_window.bmp");
+  wintest::CaptureWindow(who, "tellu_who_window.bmp");
 
   // A right click mutes the selected person and unmutes them again; a muted
   // person loses the first of their places in the list.
@@ -161,10 +161,10 @@ TEST_F(TelluWhoWindowTest, FollowsThePeopleMutesAndAddresses) {
   };
   SetWindowTextW(edit, L"");
   double_click(2);
-  EXPECT_EQ(testing::WindowTextOf(edit), L"cid:");
+  EXPECT_EQ(wintest::WindowTextOf(edit), L"cid:");
   SetWindowTextW(edit, L"hi");
   double_click(0);
-  EXPECT_EQ(testing::WindowTextOf(edit), L"hi\xFF1E" L"amy");
+  EXPECT_EQ(wintest::WindowTextOf(edit), L"hi\xFF1E" L"amy");
   SetWindowTextW(edit, L"");
 
   // A name the line cannot show whole is muted and addressed whole: ten
@@ -182,7 +182,7 @@ TEST_F(TelluWhoWindowTest, FollowsThePeopleMutesAndAddresses) {
   right_click(4);
   EXPECT_EQ(MuteList(tellu), "zed,bob");
   double_click(4);
-  EXPECT_EQ(testing::WindowTextOf(edit), ten + L":");
+  EXPECT_EQ(wintest::WindowTextOf(edit), ten + L":");
   SetWindowTextW(edit, L"");
   server.Send(std::string("\xFE\x0B\x0A", 3));
   ASSERT_TRUE(Poll([&] { return Entries(tellu.handle(), list) == four; }));
@@ -244,7 +244,7 @@ TEST_F(TelluWhoWindowTest, ASavedOpenWindowReopensAtTheLoginBehindTheHost) {
     SetForegroundWindow(host);
     return GetForegroundWindow() == host;
   }));
-  ASSERT_TRUE(testing::HostSends(host, Login("tester")));
+  ASSERT_TRUE(wintest::HostSends(host, Login("tester")));
   HWND who = WhoWindowOf(tellu);
   ASSERT_NE(who, nullptr);
   RECT w;
@@ -255,7 +255,7 @@ TEST_F(TelluWhoWindowTest, ASavedOpenWindowReopensAtTheLoginBehindTheHost) {
   // server sends after the login has passed.
   const std::string said("\x01\x0E\x00\x03" "Bob" "\x05" "hello", 13);
   server.Send(said);
-  EXPECT_TRUE(Poll([&] { return testing::HasLine(log, "R " + Hex(said)); }));
+  EXPECT_TRUE(Poll([&] { return wintest::HasLine(log, "R " + Hex(said)); }));
   PumpMessagesUntil([] { return false; }, 500);
   // Tests running beside this one may take the foreground themselves: what
   // counts is that no window of Tellu's has it.

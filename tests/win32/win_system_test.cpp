@@ -57,13 +57,13 @@ TEST_F(RegistryTest, MissingOrNonTextValuesGiveNothing) {
 TEST(WinShellTest, StartGivesTheParametersAndTheWorkingFolder) {
   // fakehost started through the shell writes its record into the working
   // folder given, under a relative name.
-  const std::wstring folder = testing::ScratchDir(L"shell");
+  const std::wstring folder = wintest::ScratchDir(L"shell");
   const std::string title = "Tellu shell test " + std::to_string(GetCurrentProcessId());
   WinShell shell;
-  ASSERT_TRUE(shell.Start(Sjis(testing::FakeHostPath()),
+  ASSERT_TRUE(shell.Start(Sjis(wintest::FakeHostPath()),
                           "--title \"" + title + "\" --log started.txt", Sjis(folder)));
   HWND window = nullptr;
-  testing::Poll([&] { return (window = FindTopLevelWindow(title)) != nullptr; });
+  wintest::Poll([&] { return (window = FindTopLevelWindow(title)) != nullptr; });
   ASSERT_NE(window, nullptr);
   DWORD process_id = 0;
   GetWindowThreadProcessId(window, &process_id);

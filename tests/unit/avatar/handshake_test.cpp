@@ -226,7 +226,7 @@ TEST_F(HandshakeTest, AQuestionAnsweredAfterTheExchangeIsGoneDoesNothing) {
   world.reset();
   q.answer(true);  // must not touch the destroyed exchange (the sanitizer watches)
   // The same answer while the exchange lives does act: it offers the file.
-  ASSERT_EQ(RequestFrom("A", "198.51.100.1"), 0);
+  ASSERT_EQ(RequestFrom("A", "198.51.100.1"), Verdict::kSwallow);
   ASSERT_EQ(owner.ui.questions.size(), 1u);
   owner.ui.questions.front().answer(true);
   EXPECT_EQ(owner.Whispers().size(), 1u);

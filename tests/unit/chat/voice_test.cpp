@@ -138,7 +138,7 @@ TEST_F(VoiceTest, AReplyOrGreetingThatCannotBeSentIsNone) {
     settings.settings().whisper_msg = c.text;
     settings.settings().whisper_sw = 1;
     const std::string w = WhisperIn("bob", "hey " + c.text);
-    EXPECT_EQ(FromServer(w), c.sent ? kSwallow : kPassOn) << c.text;
+    EXPECT_EQ(FromServer(w), c.sent ? Verdict::kSwallow : Verdict::kPassOn) << c.text;
     EXPECT_EQ(relay.to_server, c.sent ? std::vector<std::string>{BuildWhisper("bob", "me", c.text)}
                                       : std::vector<std::string>{})
         << c.text;

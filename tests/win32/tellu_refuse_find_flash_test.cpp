@@ -1,5 +1,7 @@
-// tellu.exe's Find in the log window and the flash of a whisper, in launch
-// mode, driven from outside as a user would: Ctrl+F in the view opens the
+// What users of a chat client expect of tellu.exe, in launch mode, driven
+// from outside as a user would.  The bar refuses a line with a character
+// Shift-JIS cannot hold: nothing reaches the server, the character is
+// selected and a balloon on the edit names it.  Ctrl+F in the log view opens the
 // Find dialog, driven by its controls, F3 finds the next, a line arriving
 // leaves the match selected, the right-button menu's "Find...(&F)"; then a
 // whisper while another program is in front flashes the host's taskbar
@@ -7,6 +9,7 @@
 // counts the calls on the bar), and a muted sender's does not.
 #include <windows.h>
 
+#include <commctrl.h>
 #include <richedit.h>
 #include <gtest/gtest.h>
 
@@ -15,7 +18,7 @@
 #include "chat/kinds.h"
 #include "tellu_launch_rig.h"
 #include "win32/bmp_menu_capture.h"
-#include "win32/resource.h"
+#include "res/resource.h"
 #include "gui/whisper_flash.h"
 #include "win32/window.h"
 #include "wire_bytes.h"
@@ -23,8 +26,9 @@
 namespace tellu {
 namespace {
 
-using testing::Poll;
-using testing::TelluProcess;
+using wintest::Key;
+using wintest::Poll;
+using wintest::TelluProcess;
 
 constexpr UINT kLogItem = 48;
 // The Find dialog's controls.
@@ -90,13 +94,13 @@ class Elsewhere : public Window {
   }
 };
 
-class TelluFindFlashTest : public ::testing::Test, protected testing::LaunchRig {
+class TelluRefuseFindFlashTest : public ::testing::Test, protected wintest::LaunchRig {
  protected:
   HWND FindDialogOf(const TelluProcess& tellu, HWND log_window) {
     HWND found = nullptr;
     Poll([&] {
       found = tellu.FindWindowWhere([&](HWND w) {
-        return testing::ClassOf(w) == L"#32770" && GetWindow(w, GW_OWNER) == log_window &&
+        return wintest::ClassOf(w) == L"#32770" && GetWindow(w, GW_OWNER) == log_window &&
                IsWindowVisible(w) && GetDlgItem(w, kFindWhat);
       });
       return found != nullptr;
@@ -117,12 +121,59 @@ class TelluFindFlashTest : public ::testing::Test, protected testing::LaunchRig 
   }
 };
 
-TEST_F(TelluFindFlashTest, FindsInTheLogAndFlashesTheHostOnAWhisper) {
+TEST_F(TelluRefuseFindFlashTest, RefusesALineFindsInTheLogAndFlashesTheHostOnAWhisper) {
   TelluProcess tellu(TelluIni(title, "", 30) + "MuteList=troll\r\n");
   HWND host = StartDocked(tellu);
   ASSERT_NE(host, nullptr);
   HWND bar = tellu.Bar();
   const HANDLE process = tellu.handle();
+
+  // A line with an emoji is refused.
+  const size_t sent_before = server.Payloads().size();
+  HWND edit = GetDlgItem(bar, IDC_BAR_EDIT);
+
+  const std::wstring typed = L"hi \U0001F600 there";
+  SetWindowTextW(edit, typed.c_str());
+  Key(edit, VK_RETURN);
+  HWND tip = nullptr;
+  ASSERT_TRUE(Poll([&] {
+    tip = tellu.FindWindowWhere([](HWND w) {
+      return wintest::ClassOf(w) == TOOLTIPS_CLASSW && IsWindowVisible(w) &&
+             wintest::WindowTextOf(w).find(L"\U0001F600") != std::wstring::npos;
+    });
+    return tip != nullptr;
+  }));
+  const std::wstring said = wintest::WindowTextOf(tip);
+  EXPECT_NE(said.find(L"\u3053\u306E\u6587\u5B57\u306F\u9001\u4FE1\u3067\u304D\u307E\u305B\u3093: "
+                      L"\U0001F600"),
+            std::wstring::npos);
+  EXPECT_NE(said.find(L"This character cannot be sent: \U0001F600"), std::wstring::npos);
+
+  // The text stays, its emoji (two UTF-16 units) selected.
+  EXPECT_EQ(wintest::WindowTextOf(edit), typed);
+  const DWORD selection = static_cast<DWORD>(SendMessageW(edit, EM_GETSEL, 0, 0));
+  EXPECT_EQ(LOWORD(selection), 3);
+  EXPECT_EQ(HIWORD(selection), 5);
+  wintest::CaptureWindow(bar, "tellu_refused_bar.bmp");
+  wintest::CaptureWindow(tip, "tellu_refused_balloon.bmp");
+
+  // Nothing went out, Enter again or not; a line that can be sent goes.
+  Key(edit, VK_RETURN);
+  Sleep(500);
+  EXPECT_EQ(server.Payloads().size(), sent_before);
+  // Typing over the selection takes the balloon away at once (not when it
+  // times out, after ten seconds).
+  const DWORD typed_at = GetTickCount();
+  wintest::Type(edit, L"!");
+  EXPECT_TRUE(Poll([&] { return !IsWindowVisible(tip); }));
+  EXPECT_LT(GetTickCount() - typed_at, 5000u);
+  EXPECT_EQ(wintest::WindowTextOf(edit), L"hi ! there");
+  SetWindowTextW(edit, L"hi \u301C there");
+  Key(edit, VK_RETURN);
+  ASSERT_TRUE(Poll([&] { return server.Payloads().size() == sent_before + 1; }));
+  EXPECT_EQ(server.Payloads().back(), std::string("\x01\x0E\x00\x00\x0C" "hi \xE3\x80\x9C there",
+                                                  17));
+
 
   PostMessageW(bar, WM_SYSCOMMAND, kLogItem, 0);
   HWND log_window = nullptr;
@@ -136,7 +187,7 @@ TEST_F(TelluFindFlashTest, FindsInTheLogAndFlashesTheHostOnAWhisper) {
   for (const char* text : {"alpha apple", "beta", "Apple pie", "gamma apple"})
     server.Send(Chat(kind::kChatText, "Bob", text));
   ASSERT_TRUE(Poll([&] {
-    return testing::WindowTextOf(view).find(L"gamma apple") != std::wstring::npos;
+    return wintest::WindowTextOf(view).find(L"gamma apple") != std::wstring::npos;
   }));
 
   // Ctrl+F, typed in the view.
@@ -164,7 +215,7 @@ TEST_F(TelluFindFlashTest, FindsInTheLogAndFlashesTheHostOnAWhisper) {
   // A line arriving in real time leaves the match selected.
   const CHARRANGE before = SelectionOf(process, view);
   server.Send(Chat(kind::kChatText, "Bob", "delta"));
-  ASSERT_TRUE(Poll([&] { return testing::WindowTextOf(view).find(L"delta") != std::wstring::npos; }));
+  ASSERT_TRUE(Poll([&] { return wintest::WindowTextOf(view).find(L"delta") != std::wstring::npos; }));
   const CHARRANGE after = SelectionOf(process, view);
   EXPECT_EQ(after.cpMin, before.cpMin);
   EXPECT_EQ(after.cpMax, before.cpMax);
@@ -187,7 +238,7 @@ TEST_F(TelluFindFlashTest, FindsInTheLogAndFlashesTheHostOnAWhisper) {
   // On the screen, the dialog below the lines.
   SetWindowPos(log_window, nullptr, 20, 20, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
   SetWindowPos(find, HWND_TOP, 40, 200, 0, 0, SWP_NOSIZE | SWP_NOACTIVATE);
-  testing::CaptureWindow(log_window, "tellu_find_in_log.bmp");
+  wintest::CaptureWindow(log_window, "tellu_find_in_log.bmp");
 
   // Closed, and opened again from the view's menu.
   PostMessageW(find, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED),
@@ -215,7 +266,7 @@ TEST_F(TelluFindFlashTest, FindsInTheLogAndFlashesTheHostOnAWhisper) {
   server.Send(Chat(kind::kWhisper, "troll", "spam"));
   server.Send(Chat(kind::kChatText, "Bob", "after the troll"));
   ASSERT_TRUE(Poll([&] {
-    return testing::WindowTextOf(view).find(L"after the troll") != std::wstring::npos;
+    return wintest::WindowTextOf(view).find(L"after the troll") != std::wstring::npos;
   }));
   EXPECT_EQ(Flashes(bar), 1);
   // With the log window in front the user has seen it.
@@ -223,13 +274,13 @@ TEST_F(TelluFindFlashTest, FindsInTheLogAndFlashesTheHostOnAWhisper) {
   ASSERT_TRUE(Poll([&] { return GetForegroundWindow() == log_window; }));
   server.Send(Chat(kind::kWhisper, "Amy", "again"));
   ASSERT_TRUE(Poll([&] {
-    return testing::WindowTextOf(view).find(L"again") != std::wstring::npos;
+    return wintest::WindowTextOf(view).find(L"again") != std::wstring::npos;
   }));
   EXPECT_EQ(Flashes(bar), 1);
 
   PostMessageW(bar, WM_CLOSE, 0, 0);
   EXPECT_EQ(tellu.WaitForExit(), 0);
-  testing::CloseLaunchedHost(log);
+  wintest::CloseLaunchedHost(log);
 }
 
 }  // namespace
