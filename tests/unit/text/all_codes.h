@@ -6,7 +6,7 @@
 
 #include "text/sjis.h"
 
-namespace tellu::text::testing {
+namespace tellu::text::codes {
 
 inline std::vector<uint16_t> AllCodes() {
   std::vector<uint16_t> codes;
@@ -64,4 +64,4 @@ inline bool IsWrittenAs(uint16_t code, const std::string& bytes) {
          ((got >> 8) >= 0xFA && (got >> 8) <= 0xFC || got == 0x81CA);
 }
 
-}  // namespace tellu::text::testing
+}  // namespace tellu::text::codes

@@ -9,7 +9,7 @@
 namespace tellu::text {
 namespace {
 
-using testing::AllCodes;
+using codes::AllCodes;
 
 char16_t Decode(uint16_t code) {
   char16_t u = 0;

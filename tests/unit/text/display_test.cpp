@@ -9,9 +9,9 @@ namespace tellu::text {
 namespace {
 
 using namespace std::string_literals;
-using testing::AllCodes;
-using testing::Bytes;
-using testing::IsWrittenAs;
+using codes::AllCodes;
+using codes::Bytes;
+using codes::IsWrittenAs;
 
 TEST(DisplayFromSjis, ReadsAsWindowsDoes) {
   EXPECT_EQ(SjisToUtf16("C:\x5C" "a"), u"C:\\a");  // no yen sign here

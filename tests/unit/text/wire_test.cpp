@@ -9,9 +9,9 @@ namespace tellu::text {
 namespace {
 
 using namespace std::string_literals;
-using testing::AllCodes;
-using testing::Bytes;
-using testing::IsWrittenAs;
+using codes::AllCodes;
+using codes::Bytes;
+using codes::IsWrittenAs;
 
 TEST(WireSpecialRows, YenAndBackslashSwapAsTheHostExpects) {
   EXPECT_EQ(SjisToWire("a\x5C" "b"), "a\xC2\xA5" "b");
